@@ -1,0 +1,47 @@
+#include "bar/resstrings.h"
+
+#include <QFile>
+#include <QHash>
+
+namespace resstrings {
+
+namespace {
+QHash<int, QString> loadTable()
+{
+    QHash<int, QString> table;
+    QFile file(QStringLiteral(":/strings.tsv"));
+    if (!file.open(QIODevice::ReadOnly))
+        return table;
+    const QString text = QString::fromUtf8(file.readAll());
+    for (const QString& line : text.split(QLatin1Char('\n'))) {
+        if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
+            continue;
+        const int tab = line.indexOf(QLatin1Char('\t'));
+        if (tab < 0)
+            continue;
+        bool ok = false;
+        const int id = line.left(tab).toInt(&ok);
+        if (ok)
+            table.insert(id, line.mid(tab + 1));
+    }
+    return table;
+}
+
+const QHash<int, QString>& table()
+{
+    static const QHash<int, QString> strings = loadTable();
+    return strings;
+}
+} // namespace
+
+QString LoadResString(int id)
+{
+    return table().value(id);
+}
+
+QString choose(int frenchId, int englishId, int lang)
+{
+    return LoadResString(lang == 0 ? frenchId : englishId);
+}
+
+} // namespace resstrings

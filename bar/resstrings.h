@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+// The string table of bar/resources (ids 101 to 218), French on odd ids and English on the next one.
+namespace resstrings {
+
+// The text stored under an id; an empty text for an id not in the table.
+QString LoadResString(int id);
+
+// The French text when lang is 0, the English one otherwise.
+QString choose(int frenchId, int englishId, int lang);
+
+} // namespace resstrings

@@ -1,0 +1,94 @@
+#include "platform/host/controlarray.h"
+
+#include "platform/host/controlhost.h"
+
+namespace host {
+
+ControlArray::ControlArray(const QString& progId, QWidget* container, ControlHost& host)
+    : QObject(container), m_progId(progId), m_container(container), m_host(host)
+{
+}
+
+ControlArray::~ControlArray() = default;
+
+bool ControlArray::createTemplate(QString* error)
+{
+    if (m_elements.count(0))
+        return true;
+    auto control = m_host.create(m_progId, m_container, error);
+    if (!control)
+        return false;
+    control->extender().setVisible(false);
+    wire(0, control.get());
+    m_elements.emplace(0, std::move(control));
+    return true;
+}
+
+Control* ControlArray::load(int index, QString* error)
+{
+    if (index < 0 || m_elements.count(index)) {
+        if (error)
+            *error = QStringLiteral("Element %1 is already loaded").arg(index);
+        return nullptr;
+    }
+    auto control = m_host.create(m_progId, m_container, error);
+    if (!control)
+        return nullptr;
+    if (const Control* model = at(0)) {
+        PropertyBag bag;
+        model->WriteProperties(bag);
+        control->ReadProperties(bag);
+        control->setGeometry(model->geometry());
+        control->extender().setToolTipText(model->extender().ToolTipText());
+    }
+    control->extender().setVisible(false);
+    Control* raw = control.get();
+    wire(index, raw);
+    m_elements.emplace(index, std::move(control));
+    return raw;
+}
+
+void ControlArray::unload(int index)
+{
+    if (index == 0)
+        return;
+    m_elements.erase(index);
+}
+
+Control* ControlArray::at(int index) const
+{
+    const auto found = m_elements.find(index);
+    return found == m_elements.end() ? nullptr : found->second.get();
+}
+
+int ControlArray::ubound() const
+{
+    return m_elements.empty() ? -1 : m_elements.rbegin()->first;
+}
+
+QVariant ControlArray::get(int index, DispId id) const
+{
+    Control* control = at(index);
+    return control ? control->getProperty(id) : QVariant();
+}
+
+DispResult ControlArray::put(int index, DispId id, const QVariant& value) const
+{
+    Control* control = at(index);
+    if (!control)
+        return DispResult::failure(QStringLiteral("Element %1 is not loaded").arg(index));
+    return control->putProperty(id, value);
+}
+
+void ControlArray::wire(int index, Control* control)
+{
+    connect(control, &Control::Click, this, [this, index] { Q_EMIT Click(index); });
+    connect(control, &Control::MouseDown, this, [this, index](int button, int shift, float x, float y) {
+        Q_EMIT MouseDown(index, button, shift, x, y);
+    });
+    connect(control, &Control::MouseUp, this, [this, index](int button, int shift, float x, float y) {
+        Q_EMIT MouseUp(index, button, shift, x, y);
+    });
+}
+
+} // namespace host

@@ -1,0 +1,83 @@
+#include "platform/host/extender.h"
+
+#include "platform/services.h"
+
+#include <QWidget>
+
+#include <cmath>
+
+namespace host {
+
+namespace {
+int tppX()
+{
+    return platform::services().screen->twipsPerPixelX();
+}
+int tppY()
+{
+    return platform::services().screen->twipsPerPixelY();
+}
+int toPixels(double twips, int tpp)
+{
+    return static_cast<int>(std::lround(twips / tpp));
+}
+} // namespace
+
+double Extender::Left() const
+{
+    return m_control->x() * static_cast<double>(tppX());
+}
+
+double Extender::Top() const
+{
+    return m_control->y() * static_cast<double>(tppY());
+}
+
+double Extender::Width() const
+{
+    return m_control->width() * static_cast<double>(tppX());
+}
+
+double Extender::Height() const
+{
+    return m_control->height() * static_cast<double>(tppY());
+}
+
+void Extender::setLeft(double twips)
+{
+    m_control->move(toPixels(twips, tppX()), m_control->y());
+}
+
+void Extender::setTop(double twips)
+{
+    m_control->move(m_control->x(), toPixels(twips, tppY()));
+}
+
+void Extender::setWidth(double twips)
+{
+    m_control->resize(std::max(0, toPixels(twips, tppX())), m_control->height());
+}
+
+void Extender::setHeight(double twips)
+{
+    m_control->resize(m_control->width(), std::max(0, toPixels(twips, tppY())));
+}
+
+void Extender::move(double leftTwips, double topTwips)
+{
+    m_control->move(toPixels(leftTwips, tppX()), toPixels(topTwips, tppY()));
+}
+
+void Extender::setVisible(bool visible)
+{
+    m_visible = visible;
+    m_control->setVisible(visible);
+}
+
+QFont Extender::ambientFont() const
+{
+    const QWidget* container = m_control->parentWidget();
+    return container ? container->font() : m_control->font();
+}
+
+} // namespace host

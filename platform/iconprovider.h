@@ -1,0 +1,18 @@
+#pragma once
+
+#include "platform/export.h"
+
+#include <QPixmap>
+#include <QString>
+
+namespace platform {
+
+// The icon the desktop associates with a path: program, document, folder, URL or .desktop file.
+class DOVI_PLATFORM_EXPORT IconProvider {
+public:
+    virtual ~IconProvider();
+    // A null pixmap when there is no icon (empty path); the picture is the system's large icon size.
+    virtual QPixmap iconFor(const QString& path, int sizePixels = 32) const = 0;
+};
+
+} // namespace platform

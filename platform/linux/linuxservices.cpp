@@ -1,0 +1,39 @@
+#include "platform/linux/linuxservices.h"
+
+#include "platform/linux/qtappinfo.h"
+#include "platform/linux/qtdialogs.h"
+#include "platform/linux/qteventpump.h"
+#include "platform/linux/qtmessageboxes.h"
+#include "platform/linux/qtpictureloader.h"
+#include "platform/linux/qtscreenmetrics.h"
+#include "platform/linux/qtsettingsstore.h"
+#include "platform/linux/lockfileinstance.h"
+#include "platform/linux/x11desktopcapture.h"
+#include "platform/linux/x11shellopener.h"
+#include "platform/linux/x11windowservices.h"
+#include "platform/linux/xdgautostart.h"
+#include "platform/linux/xdgiconprovider.h"
+#include "platform/linux/xdgsysteminfo.h"
+#include "platform/services.h"
+
+namespace platform::linuxsvc {
+
+void fillDefaults(Services& s)
+{
+    s.settings = std::make_unique<QtSettingsStore>();
+    s.messages = std::make_unique<QtMessageBoxes>();
+    s.app = std::make_unique<QtAppInfo>();
+    s.screen = std::make_unique<QtScreenMetrics>();
+    s.instanceLock = std::make_unique<LockFileInstance>();
+    s.events = std::make_unique<QtEventPump>();
+    s.shell = std::make_unique<X11ShellOpener>();
+    s.windows = std::make_unique<X11WindowServices>();
+    s.desktop = std::make_unique<X11DesktopCapture>();
+    s.dialogs = std::make_unique<QtDialogs>();
+    s.pictures = std::make_unique<QtPictureLoader>();
+    s.icons = std::make_unique<XdgIconProvider>();
+    s.autostart = std::make_unique<XdgAutostart>();
+    s.systemInfo = std::make_unique<XdgSystemInfo>();
+}
+
+} // namespace platform::linuxsvc

@@ -1,0 +1,12 @@
+#include "platform/linux/qteventpump.h"
+
+#include <QCoreApplication>
+
+namespace platform {
+
+void QtEventPump::doEvents()
+{
+    QCoreApplication::processEvents();
+}
+
+} // namespace platform

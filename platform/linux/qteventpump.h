@@ -1,0 +1,12 @@
+#pragma once
+
+#include "platform/eventpump.h"
+
+namespace platform {
+
+class QtEventPump final : public EventPump {
+public:
+    void doEvents() override;
+};
+
+} // namespace platform

@@ -1,0 +1,37 @@
+#include "platform/services.h"
+
+#include "platform/linux/linuxservices.h"
+
+namespace platform {
+
+SettingsStore::~SettingsStore() = default;
+MessageBoxes::~MessageBoxes() = default;
+AppInfo::~AppInfo() = default;
+ScreenMetrics::~ScreenMetrics() = default;
+InstanceLock::~InstanceLock() = default;
+EventPump::~EventPump() = default;
+ShellOpener::~ShellOpener() = default;
+WindowServices::~WindowServices() = default;
+DesktopCapture::~DesktopCapture() = default;
+Dialogs::~Dialogs() = default;
+PictureLoader::~PictureLoader() = default;
+IconProvider::~IconProvider() = default;
+Autostart::~Autostart() = default;
+SystemInfo::~SystemInfo() = default;
+
+void Services::reset()
+{
+    linuxsvc::fillDefaults(*this);
+}
+
+Services& services()
+{
+    static Services instance = [] {
+        Services s;
+        s.reset();
+        return s;
+    }();
+    return instance;
+}
+
+} // namespace platform

@@ -1,0 +1,154 @@
+#pragma once
+
+#include "platform/services.h"
+
+#include <QColor>
+#include <QList>
+#include <QMap>
+#include <QStringList>
+
+#include <deque>
+#include <optional>
+
+// Test doubles of the platform services. Each records what it was asked and answers from a script.
+namespace platform::testing {
+
+struct ShownMessage {
+    QString text;
+    QString title;
+    MsgIcon icon = MsgIcon::None;
+    MsgButtons buttons = MsgButtons::Ok;
+};
+
+class FakeMessageBoxes final : public MessageBoxes {
+public:
+    MsgAnswer show(QWidget* parent, const QString& text, const QString& title, MsgIcon icon,
+                   MsgButtons buttons) override;
+    QList<ShownMessage> shown;
+    // Answers for Yes/No boxes, taken in order; Yes when the script is empty.
+    std::deque<MsgAnswer> answers;
+};
+
+class MemorySettingsStore final : public SettingsStore {
+public:
+    QString get(const QString& app, const QString& section, const QString& key,
+                const QString& fallback) const override;
+    bool save(const QString& app, const QString& section, const QString& key, const QString& value) override;
+    void removeKey(const QString& app, const QString& section, const QString& key) override;
+    void removeApp(const QString& app) override;
+    // "app/section/key" -> value
+    QMap<QString, QString> values;
+    bool writable = true;
+};
+
+class FakeAppInfo final : public AppInfo {
+public:
+    QString programFolder() const override { return folder; }
+    QString programPath() const override { return folder + QStringLiteral("/Dovi"); }
+    QString title() const override { return QStringLiteral("Dovi"); }
+    Version version() const override { return ver; }
+    QString folder;
+    Version ver{2, 1, 14};
+};
+
+class FixedScreenMetrics final : public ScreenMetrics {
+public:
+    int twipsPerPixelX() const override { return tppX; }
+    int twipsPerPixelY() const override { return tppY; }
+    QSize screenSizePixels() const override { return size; }
+    int tppX = 15;
+    int tppY = 15;
+    QSize size{1024, 768};
+};
+
+class FakeInstanceLock final : public InstanceLock {
+public:
+    bool tryAcquire() override { return free; }
+    bool free = true;
+};
+
+class CountingEventPump final : public EventPump {
+public:
+    void doEvents() override;
+    int calls = 0;
+};
+
+class FakeShellOpener final : public ShellOpener {
+public:
+    bool open(const ShellRequest& request) override;
+    QString systemDriveRoot() const override { return QStringLiteral("/"); }
+    QList<ShellRequest> requests;
+    bool result = true;
+};
+
+class FakeWindowServices final : public WindowServices {
+public:
+    void setSkipTaskbar(QWidget* window) override;
+    void setKeepAbove(QWidget* window, bool above) override;
+    void setOpacity(QWidget* window, int level) override;
+    bool translucencyAvailable(QString* whyNot) const override;
+    bool translucent = true;
+    bool answerKnown = true;
+    int skipTaskbarCalls = 0;
+    std::optional<bool> keepAbove;
+    QList<int> opacities;
+};
+
+class SolidDesktop final : public DesktopCapture {
+public:
+    QPixmap grab(const QRect& screenRect) override;
+    QColor colour{0, 128, 128};
+    QList<QRect> grabs;
+};
+
+class ScriptedDialogs final : public Dialogs {
+public:
+    std::optional<QString> openFile(QWidget* parent, const QString& title, const QString& filter) override;
+    std::optional<quint32> chooseColor(QWidget* parent, const QString& title) override;
+    std::deque<std::optional<QString>> files;
+    std::deque<std::optional<quint32>> colours;
+    QStringList titles;
+    QStringList filters;
+};
+
+class FakeAutostart final : public Autostart {
+public:
+    bool setEntry(const QString& name, const QString& programPath) override;
+    bool removeEntry(const QString& name) override;
+    QMap<QString, QString> entries;
+    bool writable = true;
+};
+
+class FakeSystemInfo final : public SystemInfo {
+public:
+    QString locateTool() const override { return tool; }
+    bool startTool(const QString& path) override;
+    QString tool;
+    QStringList started;
+};
+
+// Installs a double for every service that talks to the user or the session (message boxes, settings,
+// program folder, screen, lock, shell, windows, desktop, dialogs, autostart, system information) and
+// puts the real ones back when it goes. Pictures and icons stay real.
+class ScopedDoubles {
+public:
+    explicit ScopedDoubles(const QString& programFolder = QString());
+    ~ScopedDoubles();
+    ScopedDoubles(const ScopedDoubles&) = delete;
+    ScopedDoubles& operator=(const ScopedDoubles&) = delete;
+
+    FakeMessageBoxes* messages;
+    MemorySettingsStore* settings;
+    FakeAppInfo* app;
+    FixedScreenMetrics* screen;
+    FakeInstanceLock* lock;
+    CountingEventPump* events;
+    FakeShellOpener* shell;
+    FakeWindowServices* windows;
+    SolidDesktop* desktop;
+    ScriptedDialogs* dialogs;
+    FakeAutostart* autostart;
+    FakeSystemInfo* systemInfo;
+};
+
+} // namespace platform::testing

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "platform/export.h"
+
+#include <QString>
+
+class QWidget;
+
+namespace platform {
+
+// What the bar asks of the window system for its own windows.
+class DOVI_PLATFORM_EXPORT WindowServices {
+public:
+    virtual ~WindowServices();
+    // No task-bar (and pager) entry; call again after every show.
+    virtual void setSkipTaskbar(QWidget* window) = 0;
+    virtual void setKeepAbove(QWidget* window, bool above) = 0;
+    // 255 makes an ordinary opaque window; lower levels a translucent one with that opacity.
+    virtual void setOpacity(QWidget* window, int level) = 0;
+    // Whether windows can be translucent here; false with a reason in whyNot when it cannot be told.
+    virtual bool translucencyAvailable(QString* whyNot = nullptr) const = 0;
+};
+
+} // namespace platform

@@ -1,0 +1,47 @@
+#include "bar/resstrings.h"
+
+#include <QtTest>
+
+class tst_resstrings : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void lookup_data();
+    void lookup();
+    void everyIdHasBothLanguages();
+    void choosePicksByLanguage();
+};
+
+void tst_resstrings::lookup_data()
+{
+    QTest::addColumn<int>("id");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("accented French") << 105 << QStringLiteral("Envoyer un e-mail à l'auteur de Dovi...");
+    QTest::newRow("space before !") << 130 << QStringLiteral("Thanks for choosing Dovi !");
+    QTest::newRow("first of table") << 103 << QStringLiteral("A propos de");
+    QTest::newRow("unknown id") << 5000 << QString();
+    QTest::newRow("comment line is not an id") << 0 << QString();
+}
+
+void tst_resstrings::lookup()
+{
+    QFETCH(int, id);
+    QFETCH(QString, text);
+    QCOMPARE(resstrings::LoadResString(id), text);
+}
+
+void tst_resstrings::everyIdHasBothLanguages()
+{
+    // Ids 103 to 218 come in French/English pairs; none of them may be missing.
+    for (int id = 103; id <= 218; ++id)
+        QVERIFY2(!resstrings::LoadResString(id).isEmpty(), qPrintable(QString::number(id)));
+}
+
+void tst_resstrings::choosePicksByLanguage()
+{
+    QCOMPARE(resstrings::choose(143, 144, 0), QStringLiteral("Quitter"));
+    QCOMPARE(resstrings::choose(143, 144, 1), QStringLiteral("Exit"));
+    QCOMPARE(resstrings::choose(143, 144, 7), QStringLiteral("Exit"));
+}
+
+QTEST_GUILESS_MAIN(tst_resstrings)
+#include "tst_resstrings.moc"

@@ -1,0 +1,29 @@
+#!/bin/sh
+# Installs the Debian packages Dovi needs to build, run and be tested, then
+# configures and builds it in build/.  Used by run.sh and test.sh.
+set -eu
+cd "$(dirname "$0")/.."
+
+PACKAGES="build-essential cmake ninja-build pkg-config clang \
+qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools \
+libgl-dev libxcb1-dev libx11-dev \
+xvfb openbox xdotool x11-utils x11-xserver-utils xcompmgr wmctrl imagemagick \
+adwaita-icon-theme xdg-utils python3 dpkg-dev"
+
+missing=""
+for p in $PACKAGES; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed"; then
+        missing="$missing $p"
+    fi
+done
+if [ -n "$missing" ]; then
+    SUDO=""
+    if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+    echo "Installing:$missing"
+    $SUDO apt-get update -q
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends $missing
+fi
+
+BUILD_DIR="${DOVI_BUILD_DIR:-build}"
+cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE="${DOVI_BUILD_TYPE:-RelWithDebInfo}" "$@"
+cmake --build "$BUILD_DIR" --parallel
