@@ -44,13 +44,24 @@ struct Config {
     bool operator==(const Config& other) const;
 };
 
+// What was wrong in a file that could not be read.
+enum class ReadProblem {
+    None,
+    CannotOpen,  // missing, unreadable or far too large
+    TooShort,    // ends before the thirteen lines of position and settings
+    Position,    // line 1 is not two whole numbers separated by one space
+    IconMoving,  // line 9 is not a 16-bit whole number
+    MaskColor,   // line 10 is not a 32-bit whole number
+    WindowState, // a character after the third ";" of a button line is not a digit
+};
+
 // Why a file could not be read: which file, which line (1-based, 0 for the whole file) and what was expected.
 struct ReadError {
     QString file;
     int line = 0;
-    QString expected;
-    // "<file>, line <n>: <expected>" (or without the line for a file that cannot be opened).
-    QString message() const;
+    ReadProblem problem = ReadProblem::None;
+    // The text shown to the user, in French when lang is 0, otherwise in English.
+    QString message(int lang) const;
 };
 
 struct ReadResult {

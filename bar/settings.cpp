@@ -1,39 +1,85 @@
 #include "bar/settings.h"
 
+#include "platform/services.h"
+
+#include <algorithm>
+#include <limits>
+
 namespace settings {
+
+namespace {
+
+const QString SectionLanguage = QStringLiteral("GeneralSetLng");
+const QString SectionTransparency = QStringLiteral("Transparency");
+const QString SectionInfos = QStringLiteral("Infos");
+
+QString app()
+{
+    return platform::services().app->title();
+}
+
+// Values are read back as 16-bit numbers; one that is missing or not such a number reads as the default.
+int readNumber(const QString& section, const QString& key, int fallback)
+{
+    const QString text = platform::services().settings->get(app(), section, key, QString()).trimmed();
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    if (!ok || value < std::numeric_limits<qint16>::min() || value > std::numeric_limits<qint16>::max())
+        return fallback;
+    return value;
+}
+
+bool writeNumber(const QString& section, const QString& key, int value)
+{
+    return platform::services().settings->save(app(), section, key, QString::number(value));
+}
+
+} // namespace
 
 int FirstLaunch()
 {
-    return 0;
+    return readNumber(SectionLanguage, QStringLiteral("FirstLaunch"), 0);
 }
-bool saveFirstLaunch(int)
+
+bool saveFirstLaunch(int value)
 {
-    return false;
+    return writeNumber(SectionLanguage, QStringLiteral("FirstLaunch"), value);
 }
+
 int Lang()
 {
-    return 0;
+    // Every form tests for exactly 0 or 1; anything else is taken as English so they all agree.
+    return readNumber(SectionLanguage, QStringLiteral("Lang"), 0) == 0 ? 0 : 1;
 }
-bool saveLang(int)
+
+bool saveLang(int value)
 {
-    return false;
+    return writeNumber(SectionLanguage, QStringLiteral("Lang"), value);
 }
+
 int ValTrans()
 {
-    return 255;
+    return std::clamp(readNumber(SectionTransparency, QStringLiteral("Val_Trans"), 255), 0, 255);
 }
-bool saveValTrans(int)
+
+bool saveValTrans(int value)
 {
-    return false;
+    return writeNumber(SectionTransparency, QStringLiteral("Val_Trans"), std::clamp(value, 0, 255));
 }
+
 int InfosToolTip()
 {
-    return 0;
+    return readNumber(SectionInfos, QStringLiteral("ToolTip"), 0);
 }
-bool saveInfosToolTip(int)
+
+bool saveInfosToolTip(int value)
 {
-    return false;
+    return writeNumber(SectionInfos, QStringLiteral("ToolTip"), value);
 }
-void deleteAll() {}
+
+void deleteAll()
+{
+    platform::services().settings->removeApp(app());
+}
 
 } // namespace settings

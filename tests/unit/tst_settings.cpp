@@ -1,0 +1,122 @@
+#include "bar/settings.h"
+#include "platform/testing/doubles.h"
+
+#include <QtTest>
+
+class tst_settings : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void defaultsOnEmptyStore();
+    void roundTrips();
+    void storedValues_data();
+    void storedValues();
+    void deleteAllRemovesEverySection();
+    void realStoreWritesTheIniFile();
+};
+
+void tst_settings::defaultsOnEmptyStore()
+{
+    platform::testing::ScopedDoubles doubles;
+    QCOMPARE(settings::FirstLaunch(), 0);
+    QCOMPARE(settings::Lang(), 0);
+    QCOMPARE(settings::ValTrans(), 255);
+    QCOMPARE(settings::InfosToolTip(), 0);
+}
+
+void tst_settings::roundTrips()
+{
+    platform::testing::ScopedDoubles doubles;
+    QVERIFY(settings::saveFirstLaunch(1));
+    QVERIFY(settings::saveLang(1));
+    QVERIFY(settings::saveValTrans(180));
+    QVERIFY(settings::saveInfosToolTip(1));
+    QCOMPARE(settings::FirstLaunch(), 1);
+    QCOMPARE(settings::Lang(), 1);
+    QCOMPARE(settings::ValTrans(), 180);
+    QCOMPARE(settings::InfosToolTip(), 1);
+    QCOMPARE(doubles.settings->values.value(QStringLiteral("Dovi/GeneralSetLng/FirstLaunch")),
+             QStringLiteral("1"));
+    QCOMPARE(doubles.settings->values.value(QStringLiteral("Dovi/Transparency/Val_Trans")),
+             QStringLiteral("180"));
+
+    doubles.settings->writable = false;
+    QVERIFY(!settings::saveLang(0));
+}
+
+void tst_settings::storedValues_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<int>("read");
+    QTest::newRow("Lang 0") << "GeneralSetLng/Lang"
+                            << "0" << 0;
+    QTest::newRow("Lang 2 is English") << "GeneralSetLng/Lang"
+                                       << "2" << 1;
+    QTest::newRow("Lang -1 is English") << "GeneralSetLng/Lang"
+                                        << "-1" << 1;
+    QTest::newRow("Lang not a number") << "GeneralSetLng/Lang"
+                                       << "en" << 0;
+    QTest::newRow("Val_Trans not a number") << "Transparency/Val_Trans"
+                                            << "opaque" << 255;
+    QTest::newRow("Val_Trans above range") << "Transparency/Val_Trans"
+                                           << "300" << 255;
+    QTest::newRow("Val_Trans below range") << "Transparency/Val_Trans"
+                                           << "-5" << 0;
+    QTest::newRow("Val_Trans beyond 16 bits") << "Transparency/Val_Trans"
+                                              << "70000" << 255;
+    QTest::newRow("ToolTip with spaces") << "Infos/ToolTip"
+                                         << " 1 " << 1;
+    QTest::newRow("FirstLaunch empty") << "GeneralSetLng/FirstLaunch"
+                                       << "" << 0;
+}
+
+void tst_settings::storedValues()
+{
+    QFETCH(QString, key);
+    QFETCH(QString, stored);
+    platform::testing::ScopedDoubles doubles;
+    doubles.settings->values.insert(QStringLiteral("Dovi/") + key, stored);
+    const QMap<QString, int (*)()> readers{{"GeneralSetLng/Lang", &settings::Lang},
+                                           {"Transparency/Val_Trans", &settings::ValTrans},
+                                           {"Infos/ToolTip", &settings::InfosToolTip},
+                                           {"GeneralSetLng/FirstLaunch", &settings::FirstLaunch}};
+    QFETCH(int, read);
+    QCOMPARE(readers.value(key)(), read);
+}
+
+void tst_settings::deleteAllRemovesEverySection()
+{
+    platform::testing::ScopedDoubles doubles;
+    settings::saveFirstLaunch(1);
+    settings::saveValTrans(100);
+    settings::saveInfosToolTip(1);
+    doubles.settings->values.insert(QStringLiteral("Other/GeneralSetLng/Lang"), QStringLiteral("1"));
+    settings::deleteAll();
+    QCOMPARE(doubles.settings->values.keys(), QStringList{QStringLiteral("Other/GeneralSetLng/Lang")});
+    QCOMPARE(settings::ValTrans(), 255);
+}
+
+void tst_settings::realStoreWritesTheIniFile()
+{
+    // The test runs with its own XDG_CONFIG_HOME; the real store keeps one INI file there.
+    const QString ini = qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/Dovi/Dovi.ini");
+    QVERIFY(!qEnvironmentVariable("XDG_CONFIG_HOME").isEmpty());
+    QFile::remove(ini);
+    QVERIFY(settings::saveLang(1));
+    QVERIFY(settings::saveValTrans(200));
+    QCOMPARE(settings::Lang(), 1);
+    QFile file(ini);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray text = file.readAll();
+    QVERIFY(text.contains("[GeneralSetLng]"));
+    QVERIFY(text.contains("Lang=1"));
+    QVERIFY(text.contains("[Transparency]"));
+    QVERIFY(text.contains("Val_Trans=200"));
+    file.close();
+    settings::deleteAll();
+    QVERIFY(!QFile::exists(ini));
+    QCOMPARE(settings::Lang(), 0);
+}
+
+QTEST_GUILESS_MAIN(tst_settings)
+#include "tst_settings.moc"
