@@ -1,0 +1,265 @@
+#!/usr/bin/env python3
+"""Speed and memory of the bar, side by side with a minimal Qt window and two other launchers.
+
+Every subject is started on one Xvfb server, by default without a window manager so that mapping is
+not delayed by one (--wm runs openbox), and measured the same way, as medians over several runs:
+
+- time from exec to the first window mapped on the screen (MapNotify seen on the root window);
+- resident memory two seconds after that;
+- CPU time and wakeups (context switches of all threads) over an idle period.
+
+The bar is measured with 10 and with 100 buttons. The figures are printed as a table with the ratio of
+each to the Qt baseline, run in the same session.
+
+    bench/run_bench.py --bin build/bin [--runs 5] [--idle 30] [--no-peers]
+"""
+
+import argparse
+import os
+import shutil
+import signal
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+ICON_DIR = "/usr/share/icons/Adwaita/48x48"
+TARGETS = ["/usr/bin/xterm", "/usr/bin/openbox", "/usr/bin/wmctrl", "/usr/bin/xdotool", "/usr/bin/xev",
+           "/tmp", "/etc/hostname", "https://example.org", "/usr/bin/env", "/usr/share"]
+
+
+def free_display():
+    for number in range(140, 400):
+        if not os.path.exists("/tmp/.X11-unix/X%d" % number) and not os.path.exists("/tmp/.X%d-lock" % number):
+            return ":%d" % number
+    raise RuntimeError("no free X display")
+
+
+class Xserver:
+    def __init__(self, with_wm):
+        self.display = free_display()
+        self.proc = subprocess.Popen(["Xvfb", self.display, "-screen", "0", "1280x800x24", "-nolisten", "tcp"],
+                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        socket = "/tmp/.X11-unix/X" + self.display[1:]
+        deadline = time.time() + 10
+        while not os.path.exists(socket):
+            if time.time() > deadline:
+                raise RuntimeError("Xvfb did not start")
+            time.sleep(0.05)
+        self.env = dict(os.environ, DISPLAY=self.display)
+        self.env.pop("WAYLAND_DISPLAY", None)
+        self.wm = None
+        if with_wm:
+            self.wm = subprocess.Popen(["openbox", "--sm-disable"], env=self.env, stdout=subprocess.DEVNULL,
+                                       stderr=subprocess.DEVNULL)
+            time.sleep(1)
+        subprocess.run(["xsetroot", "-solid", "#336699"], env=self.env, check=False)
+
+    def close(self):
+        if self.wm:
+            self.wm.terminate()
+            self.wm.wait()
+        self.proc.terminate()
+        self.proc.wait()
+
+
+def first_map(server, argv, env, cwd):
+    """Starts argv and returns (process, seconds from exec to the first top-level window mapped)."""
+    watcher = subprocess.Popen(["stdbuf", "-oL", "xev", "-root", "-event", "substructure"], env=server.env,
+                               stdout=subprocess.PIPE, text=True)
+    time.sleep(0.3)  # xev selects the events before it prints anything
+    start = time.perf_counter()
+    proc = subprocess.Popen(argv, env=env, cwd=cwd, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    mapped = None
+    try:
+        for line in watcher.stdout:
+            if line.startswith("MapNotify event"):
+                mapped = time.perf_counter() - start
+                break
+            if proc.poll() is not None:
+                break
+    finally:
+        watcher.kill()
+        watcher.wait()
+    return proc, mapped
+
+
+def rss_kib(pid):
+    with open("/proc/%d/status" % pid) as status:
+        for line in status:
+            if line.startswith("VmRSS:"):
+                return int(line.split()[1])
+    return 0
+
+
+def cpu_seconds(pid):
+    with open("/proc/%d/stat" % pid) as stat:
+        fields = stat.read().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+
+
+def wakeups(pid):
+    total = 0
+    for task in os.listdir("/proc/%d/task" % pid):
+        with open("/proc/%d/task/%s/status" % (pid, task)) as status:
+            for line in status:
+                if line.startswith(("voluntary_ctxt_switches", "nonvoluntary_ctxt_switches")):
+                    total += int(line.split()[1])
+    return total
+
+
+def stop(proc):
+    if proc.poll() is None:
+        proc.send_signal(signal.SIGTERM)
+        try:
+            proc.wait(5)
+        except subprocess.TimeoutExpired:
+            proc.kill()
+            proc.wait()
+
+
+def icon(index):
+    names = ["apps/utilities-terminal.png", "apps/preferences-system.png", "places/folder.png",
+             "places/user-home.png", "mimetypes/text-x-generic.png", "places/network-workgroup.png",
+             "devices/computer.png", "apps/help-browser.png", "places/user-trash.png", "places/folder-documents.png"]
+    path = os.path.join(ICON_DIR, names[index % len(names)])
+    return path if os.path.exists(path) else ""
+
+
+def dovi_folder(bin_dir, buttons, root):
+    """A program folder of its own, past the first launch, with `buttons` buttons."""
+    folder = os.path.join(root, "Dovi")
+    shutil.copytree(bin_dir, folder, symlinks=True)
+    skins = os.path.join(folder, "Boutons", "XP")
+    os.makedirs(skins, exist_ok=True)
+    os.makedirs(os.path.join(folder, "Boutons", "XP_Blue"), exist_ok=True)
+    for name in ("XP_Up.bmp", "XP_Down.bmp", "XP_Mask.bmp"):
+        if os.path.exists(os.path.join(folder, name)):
+            shutil.move(os.path.join(folder, name), os.path.join(skins, name))
+    for name in ("XP_Blue_Up.bmp", "XP_Blue_Down.bmp", "XP_Blue_Mask.bmp"):
+        if os.path.exists(os.path.join(folder, name)):
+            shutil.move(os.path.join(folder, name), os.path.join(folder, "Boutons", "XP_Blue", name))
+    lines = ["0 0", "FALSE", "FALSE", "TRUE", "TRUE", "FALSE", "TRUE", "HORIZONTAL", "2", "16744703",
+             os.path.join(skins, "XP_Up.bmp"), os.path.join(skins, "XP_Down.bmp"), os.path.join(skins, "XP_Mask.bmp")]
+    for i in range(buttons):
+        lines.append("%s;%s;Button %d;1" % (TARGETS[i % len(TARGETS)], icon(i), i + 1))
+    with open(os.path.join(folder, "DoviConfig.txt"), "wb") as config:
+        config.write(("\r\n".join(lines) + "\r\n").encode())
+    with open(os.path.join(folder, "Dovi_Run.txt"), "w") as marker:
+        marker.write("run=1\n")
+    config_home = os.path.join(root, "config")
+    os.makedirs(os.path.join(config_home, "Dovi"), exist_ok=True)
+    with open(os.path.join(config_home, "Dovi", "Dovi.ini"), "w") as ini:
+        ini.write("[GeneralSetLng]\nFirstLaunch=1\nLang=1\n[Infos]\nToolTip=1\n")
+    return folder, config_home
+
+
+def wbar_config(root, buttons):
+    path = os.path.join(root, "wbar.cfg")
+    with open(path, "w") as cfg:
+        cfg.write("i: /usr/share/pixmaps/wbar/dock.png\nc: wbar --pos top --isize 32 --nanim 1\nt: none\n\n")
+        for i in range(buttons):
+            cfg.write("i: %s\nc: %s\nt: Button %d\n\n" % (icon(i), TARGETS[i % len(TARGETS)], i + 1))
+    return path
+
+
+def tint2_config(root, buttons):
+    apps = os.path.join(root, "apps")
+    os.makedirs(apps, exist_ok=True)
+    items = []
+    for i in range(buttons):
+        desktop = os.path.join(apps, "b%d.desktop" % i)
+        with open(desktop, "w") as entry:
+            entry.write("[Desktop Entry]\nType=Application\nName=Button %d\nExec=%s\nIcon=%s\n"
+                        % (i + 1, TARGETS[i % len(TARGETS)], icon(i)))
+        items.append("launcher_item_app = %s" % desktop)
+    path = os.path.join(root, "tint2rc")
+    with open(path, "w") as rc:
+        rc.write("panel_items = L\npanel_position = top left horizontal\npanel_size = 40% 40\n"
+                 "launcher_icon_size = 32\n" + "\n".join(items) + "\n")
+    return path
+
+
+def subjects(args, root):
+    bench_bin = os.path.join(os.path.dirname(os.path.abspath(args.bin)), "bench", "dovi_bench_baseline")
+    found = [("Qt baseline", lambda r: ([bench_bin], {}, r))]
+    for buttons in (10, 100):
+        def dovi(run_root, buttons=buttons):
+            folder, config_home = dovi_folder(args.bin, buttons, run_root)
+            return [os.path.join(folder, "Dovi")], {"XDG_CONFIG_HOME": config_home}, folder
+        found.append(("Dovi, %d buttons" % buttons, dovi))
+    if not args.no_peers:
+        if shutil.which("wbar"):
+            found.append(("wbar, 10 buttons", lambda r: (["wbar", "--config", wbar_config(r, 10)], {}, r)))
+        if shutil.which("tint2"):
+            found.append(("tint2, 10 launchers", lambda r: (["tint2", "-c", tint2_config(r, 10)], {}, r)))
+    return found
+
+
+def measure(server, name, make, runs, idle, root):
+    maps, rss, cpu, wake = [], [], None, None
+    for run in range(runs):
+        run_root = tempfile.mkdtemp(dir=root)
+        runtime = os.path.join(run_root, "runtime")
+        os.makedirs(runtime, mode=0o700)
+        argv, extra, cwd = make(run_root)
+        env = dict(server.env, HOME=run_root, XDG_RUNTIME_DIR=runtime, **extra)
+        proc, mapped = first_map(server, argv, env, cwd)
+        try:
+            if mapped is None:
+                print("  %s: no window mapped (exit %s)" % (name, proc.poll()), file=sys.stderr)
+                continue
+            maps.append(mapped)
+            time.sleep(2)
+            rss.append(rss_kib(proc.pid))
+            if run == 0 and idle > 0:
+                cpu0, wake0 = cpu_seconds(proc.pid), wakeups(proc.pid)
+                time.sleep(idle)
+                cpu, wake = cpu_seconds(proc.pid) - cpu0, wakeups(proc.pid) - wake0
+        finally:
+            stop(proc)
+    if not maps:
+        return None
+    return {"map": statistics.median(maps), "rss": statistics.median(rss), "cpu": cpu, "wake": wake}
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--bin", default=os.path.join(HERE, "..", "build", "bin"))
+    parser.add_argument("--runs", type=int, default=5)
+    parser.add_argument("--idle", type=int, default=30, help="seconds of idle measured (0: none)")
+    parser.add_argument("--no-peers", action="store_true")
+    parser.add_argument("--wm", action="store_true", help="run openbox (tint2 waits for a window manager)")
+    args = parser.parse_args()
+
+    root = tempfile.mkdtemp(prefix="dovi-bench-")
+    server = Xserver(args.wm)
+    results = []
+    try:
+        for name, make in subjects(args, root):
+            print("measuring %s..." % name, file=sys.stderr)
+            results.append((name, measure(server, name, make, args.runs, args.idle, root)))
+    finally:
+        server.close()
+        shutil.rmtree(root, ignore_errors=True)
+
+    base = dict(results).get("Qt baseline")
+    print("%-22s %12s %7s %11s %7s %12s %9s" % ("subject", "mapped (ms)", "ratio", "RSS (MiB)", "ratio",
+                                              "idle CPU (s)", "wakeups"))
+    for name, r in results:
+        if r is None:
+            print("%-22s %12s" % (name, "failed"))
+            continue
+        map_ratio = r["map"] / base["map"] if base else float("nan")
+        rss_ratio = r["rss"] / base["rss"] if base else float("nan")
+        cpu = "-" if r["cpu"] is None else "%.2f" % r["cpu"]
+        wake = "-" if r["wake"] is None else "%d" % r["wake"]
+        print("%-22s %12.1f %7.2f %11.1f %7.2f %12s %9s" % (name, r["map"] * 1000, map_ratio, r["rss"] / 1024,
+                                                          rss_ratio, cpu, wake))
+    return 0 if all(r is not None for _, r in results) else 1
+
+
+if __name__ == "__main__":
+    sys.exit(main())
