@@ -1,21 +1,774 @@
 #include "button/usercontrol1.h"
 
-#include "platform/host/libraryexports.h"
+#include "picture/vistel.h"
+#include "platform/services.h"
+
+#include <QEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPointer>
+
+#include <algorithm>
+#include <cmath>
 
 namespace {
-struct ButtonLibrary;
+
+// Design sizes of the constituents, in twips.
+constexpr double UpDesignWidth = 720, UpDesignHeight = 720;
+constexpr double DownDesignWidth = 1215, DownDesignHeight = 495;
+constexpr double IconDesignWidth = 1215, IconDesignHeight = 495;
+constexpr double TitleDesignWidth = 1125, TitleDesignHeight = 195;
+constexpr double VistelDesignSize = 495;
+
+QString defaultTitle()
+{
+    return QStringLiteral("Titre du bouton");
 }
 
-UserControl1::UserControl1(QWidget* parent) : host::Control(parent) {}
+int pixelsX(double twips)
+{
+    return static_cast<int>(std::lround(twips / platform::services().screen->twipsPerPixelX()));
+}
 
-QVariant UserControl1::getProperty(host::DispId) { return {}; }
+int pixelsY(double twips)
+{
+    return static_cast<int>(std::lround(twips / platform::services().screen->twipsPerPixelY()));
+}
 
-host::DispResult UserControl1::putProperty(host::DispId, const QVariant&) { return {}; }
+QSize designSize(double widthTwips, double heightTwips)
+{
+    return {pixelsX(widthTwips), pixelsY(heightTwips)};
+}
 
-void UserControl1::InitProperties() {}
+// Bag values as the property's type; a value that does not convert reads as the default.
+bool bagBoolean(const host::PropertyBag& bag, const QString& name, bool fallback)
+{
+    bool value = fallback;
+    host::DispResult ignored;
+    return host::coerce::toBoolean(bag.ReadProperty(name, fallback), &value, &ignored) ? value : fallback;
+}
 
-void UserControl1::ReadProperties(const host::PropertyBag&) {}
+int bagInteger(const host::PropertyBag& bag, const QString& name, int fallback)
+{
+    int value = fallback;
+    host::DispResult ignored;
+    return host::coerce::toInteger(bag.ReadProperty(name, fallback), &value, &ignored) ? value : fallback;
+}
 
-void UserControl1::WriteProperties(host::PropertyBag&) const {}
+qint32 bagLong(const host::PropertyBag& bag, const QString& name, qint32 fallback)
+{
+    qint32 value = fallback;
+    host::DispResult ignored;
+    return host::coerce::toLong(bag.ReadProperty(name, fallback), &value, &ignored) ? value : fallback;
+}
 
-DOVI_CONTROL_LIBRARY(DOVIBUTTON_PROGID, UserControl1, ButtonLibrary)
+QLabel* makePart(QWidget* parent, const QString& name)
+{
+    auto* part = new QLabel(parent);
+    part->setObjectName(name);
+    part->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    part->setContentsMargins(0, 0, 0, 0);
+    part->setMargin(0);
+    return part;
+}
+
+} // namespace
+
+QPixmap UserControl1::builtInMask()
+{
+    static const int cut[] = {9, 6, 4, 3, 2, 2, 1, 1, 1};
+    constexpr int side = 46;
+    QImage image(side, side, QImage::Format_RGB888);
+    image.fill(QColor(49, 45, 45));
+    const QRgb white = qRgb(255, 255, 255);
+    for (int row = 0; row < static_cast<int>(std::size(cut)); ++row) {
+        for (int i = 0; i < cut[row]; ++i) {
+            for (int y : {row, side - 1 - row}) {
+                image.setPixel(i, y, white);
+                image.setPixel(side - 1 - i, y, white);
+            }
+        }
+    }
+    return QPixmap::fromImage(image);
+}
+
+// --- Initialize
+
+UserControl1::UserControl1(QWidget* parent) : host::Control(parent)
+{
+    setObjectName(QStringLiteral("UserControl1"));
+    setAttribute(Qt::WA_NoSystemBackground);
+
+    // Back to front: the hidden skins, the title, the icon, then the target's icon above them.
+    imgDown = makePart(this, QStringLiteral("imgDown"));
+    imgDown->resize(designSize(DownDesignWidth, DownDesignHeight));
+    imgDown->hide();
+    imgUp = makePart(this, QStringLiteral("imgUp"));
+    imgUp->resize(designSize(UpDesignWidth, UpDesignHeight));
+    imgUp->hide();
+    lblBtnTitle = makePart(this, QStringLiteral("lblBtnTitle"));
+    lblBtnTitle->setAlignment(Qt::AlignCenter);
+    imgIcon = makePart(this, QStringLiteral("imgIcon"));
+    imgIcon->resize(designSize(IconDesignWidth, IconDesignHeight));
+
+    Vistel1 = new Vistel(this);
+    Vistel1->setObjectName(QStringLiteral("Vistel1"));
+    Vistel1->resize(designSize(VistelDesignSize, VistelDesignSize));
+    // Its design state, as saved with the button: transparent, persistent image.
+    host::PropertyBag design;
+    design.WriteProperty(QStringLiteral("AutoRedraw"), true, false);
+    design.WriteProperty(QStringLiteral("BackStyle"), 0, 1);
+    Vistel1->ReadProperties(design);
+    Vistel1->setAutoRedraw(true);
+    Vistel1->raise();
+
+    for (QWidget* part : {static_cast<QWidget*>(imgIcon), static_cast<QWidget*>(lblBtnTitle)})
+        part->installEventFilter(this);
+    connect(Vistel1, &host::Control::MouseDown, this,
+            [this](int button, int, float, float) { HandlePress(button); });
+    connect(Vistel1, &host::Control::MouseUp, this,
+            [this](int button, int shift, float x, float y) { HandleRelease(button, shift, x, y); });
+
+    m_maskPicture = builtInMask();
+    m_font = extender().ambientFont();
+    setTitleCaption(defaultTitle());
+    FitToSkin();
+    CentreImage(Vistel1);
+    applyMask();
+}
+
+UserControl1::~UserControl1() = default;
+
+// --- helpers
+
+float UserControl1::twipsX(qreal pixels) const
+{
+    return static_cast<float>(pixels * twipsPerPixelX());
+}
+
+float UserControl1::twipsY(qreal pixels) const
+{
+    return static_cast<float>(pixels * twipsPerPixelY());
+}
+
+host::DispResult UserControl1::pictureFailure(int status, const QString& path) const
+{
+    const bool french = m_language == 0;
+    if (status == static_cast<int>(platform::LoadedPicture::Status::NotFound))
+        return host::DispResult::failure(french ? QStringLiteral("Fichier introuvable : %1").arg(path)
+                                                : QStringLiteral("File not found: %1").arg(path),
+                                         host::DispError::FileNotFound);
+    return host::DispResult::failure(french ? QStringLiteral("Image non valide : %1").arg(path)
+                                            : QStringLiteral("Invalid picture: %1").arg(path),
+                                     host::DispError::InvalidPicture);
+}
+
+void UserControl1::setSurfacePicture(const QPixmap& picture)
+{
+    m_surfacePicture = picture;
+    update();
+}
+
+void UserControl1::setIconPicture(const QPixmap& picture)
+{
+    m_iconPicture = picture;
+    if (picture.isNull()) {
+        // An image without a picture keeps its size.
+        imgIcon->clear();
+        return;
+    }
+    imgIcon->setPixmap(picture);
+    if (!m_iconStretch)
+        imgIcon->resize(picture.size());
+}
+
+void UserControl1::CentreImage(QWidget* part)
+{
+    // Top := height / 2 - part height / 2, Left := width / 2 - part width / 2 (in twips; the same in pixels).
+    part->move(static_cast<int>(std::lround((width() - part->width()) / 2.0)),
+               static_cast<int>(std::lround((height() - part->height()) / 2.0)));
+}
+
+void UserControl1::FitToSkin()
+{
+    // The button takes the size of the up skin and can be given no other.
+    setFixedSize(imgUp->size());
+    imgIcon->setGeometry(0, 0, width(), height());
+    sizeMayHaveChanged();
+}
+
+void UserControl1::UserControl_Resize()
+{
+    FitToSkin();
+    CentreImage(Vistel1);
+    CentreImage(lblBtnTitle);
+    Vistel1->setAutoRedraw(true);
+}
+
+void UserControl1::applyMode()
+{
+    imgIcon->setVisible(m_graphicMode);
+    lblBtnTitle->setVisible(!m_graphicMode);
+}
+
+void UserControl1::applyMask()
+{
+    applyMaskPicture(this, m_maskPicture, colourFromLong(m_maskColour));
+}
+
+void UserControl1::setTitleCaption(const QString& text)
+{
+    lblBtnTitle->setText(text);
+    // The design size, grown to the text when it needs more; then centred on the button.
+    const QFontMetrics metrics(lblBtnTitle->font());
+    const QSize design = designSize(TitleDesignWidth, TitleDesignHeight);
+    lblBtnTitle->resize(std::max(design.width(), metrics.horizontalAdvance(text) + 2),
+                        std::max(design.height(), metrics.height()));
+    CentreImage(lblBtnTitle);
+}
+
+void UserControl1::setMaskColourValue(qint32 value)
+{
+    m_maskColour = value;
+    applyMask();
+}
+
+void UserControl1::SetToolTips(const QString& text)
+{
+    for (QObject* child : children()) {
+        if (auto* part = qobject_cast<QWidget*>(child))
+            part->setToolTip(text);
+    }
+}
+
+void UserControl1::showIconeMessage()
+{
+    QString text;
+    QString title;
+    if (m_language == 0) {
+        title = QStringLiteral("Erreur chemin...");
+        text = QStringLiteral("Une icône d'un de vos boutons ne contient pas un chemin valide, \r\n"
+                              "veuillez vérifier que le chemin contient le nom et l'extention du fichier !");
+    } else {
+        title = QStringLiteral("Error way...");
+        text = QStringLiteral("An icon of one of your buttons does not contain a valid way, \r\n"
+                              "please check that the way contains the name and the extention of the file !");
+    }
+    platform::services().messages->show(window(), text, title, platform::MsgIcon::Critical,
+                                        platform::MsgButtons::Ok);
+}
+
+// --- property procedures with side effects
+
+host::DispResult UserControl1::letIcone(const QVariant& value)
+{
+    m_icone = value;
+    const QString path = value.toString();
+    auto& pictures = *platform::services().pictures;
+    platform::LoadedPicture loaded = pictures.load(path);
+    if (loaded.ok()) {
+        setIconPicture(loaded.pixmap);
+        if (m_extractIcon) {
+            setIconPicture(QPixmap());
+            return {};
+        }
+        loaded = pictures.load(m_icone.toString());
+        if (loaded.ok()) {
+            setIconPicture(loaded.pixmap);
+            CentreImage(imgIcon);
+            Q_EMIT PropertyChanged(QStringLiteral("Icone"));
+            return {};
+        }
+    }
+    // The trapped case: a missing file is told, any other loading error is dropped; the call succeeds.
+    setIconPicture(QPixmap());
+    if (loaded.status == platform::LoadedPicture::Status::NotFound)
+        showIconeMessage();
+    return {};
+}
+
+QVariant UserControl1::getIcone()
+{
+    if (m_extractIcon) {
+        setIconPicture(QPixmap());
+        return m_icone;
+    }
+    const platform::LoadedPicture loaded = platform::services().pictures->load(m_icone.toString());
+    if (loaded.ok()) {
+        setIconPicture(loaded.pixmap);
+        CentreImage(imgIcon);
+    } else {
+        setIconPicture(QPixmap());
+        if (loaded.status == platform::LoadedPicture::Status::NotFound)
+            showIconeMessage();
+    }
+    return m_icone;
+}
+
+host::DispResult UserControl1::letProgramme(const QVariant& value)
+{
+    m_programme = value;
+    const QPointer<UserControl1> self(this);
+    platform::services().events->doEvents();
+    if (!self)
+        return {};
+    Vistel1->setProgramme(value.toString());
+    Q_EMIT PropertyChanged(QStringLiteral("Programme"));
+    return {};
+}
+
+QVariant UserControl1::getProgramme()
+{
+    const QVariant value = m_programme;
+    const QPointer<UserControl1> self(this);
+    platform::services().events->doEvents();
+    if (self)
+        Vistel1->setProgramme(value.toString());
+    return value;
+}
+
+host::DispResult UserControl1::loadPictureUp()
+{
+    const QString path = m_pictureUp.toString();
+    auto& pictures = *platform::services().pictures;
+    host::DispResult result;
+    platform::LoadedPicture loaded = pictures.load(path);
+    if (loaded.ok()) {
+        m_upPicture = loaded.pixmap;
+        // The surface's picture is a second load of the same file.
+        loaded = pictures.load(path);
+    }
+    if (!loaded.ok()) {
+        // A usable state: no skin, the template's size.
+        result = pictureFailure(static_cast<int>(loaded.status), path);
+        m_upPicture = QPixmap();
+        loaded.pixmap = QPixmap();
+    }
+    imgUp->setPixmap(m_upPicture);
+    imgUp->resize(m_upPicture.isNull() ? designSize(UpDesignWidth, UpDesignHeight) : m_upPicture.size());
+    setSurfacePicture(loaded.pixmap);
+    FitToSkin();
+    return result;
+}
+
+host::DispResult UserControl1::loadPictureDown()
+{
+    const QString path = m_pictureDown.toString();
+    const platform::LoadedPicture loaded = platform::services().pictures->load(path);
+    host::DispResult result;
+    m_downPicture = loaded.ok() ? loaded.pixmap : QPixmap();
+    if (!loaded.ok())
+        result = pictureFailure(static_cast<int>(loaded.status), path);
+    imgDown->setPixmap(m_downPicture);
+    imgDown->resize(m_downPicture.isNull() ? designSize(DownDesignWidth, DownDesignHeight)
+                                           : m_downPicture.size());
+    return result;
+}
+
+host::DispResult UserControl1::loadImageMask()
+{
+    // "0" (the default) and the empty text name no file: the built-in mask.
+    const QString path = m_imageMask;
+    host::DispResult result;
+    if (path.isEmpty() || path == QLatin1String("0")) {
+        m_maskPicture = builtInMask();
+    } else {
+        const platform::LoadedPicture loaded = platform::services().pictures->load(path);
+        if (loaded.ok() && !loaded.pixmap.isNull()) {
+            m_maskPicture = loaded.pixmap;
+        } else {
+            m_maskPicture = builtInMask();
+            result = pictureFailure(static_cast<int>(loaded.status), path);
+        }
+    }
+    applyMask();
+    return result;
+}
+
+void UserControl1::letGraphicMode(bool value)
+{
+    m_graphicMode = value;
+    applyMode();
+    Q_EMIT PropertyChanged(QStringLiteral("GraphicMode"));
+}
+
+void UserControl1::letExtractIcon(bool value)
+{
+    m_extractIcon = value;
+    // Only ever hides: setting True again does not show Vistel1.
+    if (!value)
+        Vistel1->hide();
+    Q_EMIT PropertyChanged(QStringLiteral("ExtractIcon"));
+}
+
+// --- dispatch
+
+QVariant UserControl1::getProperty(host::DispId id, host::DispResult* result)
+{
+    host::DispResult local;
+    host::DispResult& r = result ? *result : local;
+    r = {};
+    switch (id) {
+    case ButtonDispId::BackColor:
+        return m_backColor;
+    case ButtonDispId::ForeColor:
+        return m_foreColor;
+    case ButtonDispId::Enabled:
+        return m_enabled;
+    case ButtonDispId::Font:
+        return m_font;
+    case ButtonDispId::BackStyle:
+        return m_backStyle;
+    case ButtonDispId::BorderStyle:
+        return m_borderStyle;
+    case ButtonDispId::Refresh:
+        r = invoke(id);
+        return {};
+    case ButtonDispId::Icone:
+        return getIcone();
+    case ButtonDispId::Programme:
+        return getProgramme();
+    case ButtonDispId::PictureUp:
+        r = loadPictureUp();
+        return m_pictureUp;
+    case ButtonDispId::PictureDown:
+        r = loadPictureDown();
+        return m_pictureDown;
+    case ButtonDispId::Button_Title:
+        return m_buttonTitle;
+    case ButtonDispId::ToolTipText:
+        return imgIcon->toolTip();
+    case ButtonDispId::IconMove:
+        return m_iconMove;
+    case ButtonDispId::IconMovingValue:
+        return m_iconMovingValue;
+    case ButtonDispId::OpenWindowsStyle:
+        return m_openWindowsStyle;
+    case ButtonDispId::GraphicMode:
+        applyMode();
+        return m_graphicMode;
+    case ButtonDispId::TextModeTitle:
+        return lblBtnTitle->text();
+    case ButtonDispId::MaskColor:
+        return m_maskColour;
+    case ButtonDispId::ImageMask:
+        r = loadImageMask();
+        return m_imageMask;
+    case ButtonDispId::ExtractIcon:
+        if (!m_extractIcon)
+            Vistel1->hide();
+        return m_extractIcon;
+    case ButtonDispId::Language:
+        return m_language;
+    default:
+        r = host::DispResult::failure(QStringLiteral("No property with dispatch identifier %1").arg(id),
+                                      host::DispError::NoSuchMember);
+        return {};
+    }
+}
+
+host::DispResult UserControl1::putProperty(host::DispId id, const QVariant& value)
+{
+    host::DispResult result;
+    bool flag = false;
+    int integer = 0;
+    qint32 number = 0;
+    const auto changed = [this](const char* name) {
+        Q_EMIT PropertyChanged(QString::fromLatin1(name));
+        return host::DispResult();
+    };
+    switch (id) {
+    case ButtonDispId::BackColor:
+        if (!host::coerce::toLong(value, &number, &result))
+            return result;
+        m_backColor = number;
+        return changed("BackColor");
+    case ButtonDispId::ForeColor:
+        if (!host::coerce::toLong(value, &number, &result))
+            return result;
+        m_foreColor = number;
+        return changed("ForeColor");
+    case ButtonDispId::Enabled:
+        if (!host::coerce::toBoolean(value, &flag, &result))
+            return result;
+        m_enabled = flag;
+        return changed("Enabled");
+    case ButtonDispId::Font:
+        if (value.typeId() != QMetaType::QFont)
+            return host::DispResult::failure(QStringLiteral("Type mismatch"), host::DispError::TypeMismatch);
+        m_font = value.value<QFont>();
+        return changed("Font");
+    case ButtonDispId::BackStyle:
+    case ButtonDispId::BorderStyle:
+        if (!host::coerce::toInteger(value, &integer, &result))
+            return result;
+        if (id == ButtonDispId::BackStyle) {
+            m_backStyle = integer;
+            return changed("BackStyle");
+        }
+        m_borderStyle = integer;
+        return changed("BorderStyle");
+    case ButtonDispId::Refresh:
+        return invoke(id);
+    case ButtonDispId::Icone:
+        return letIcone(value);
+    case ButtonDispId::Programme:
+        return letProgramme(value);
+    case ButtonDispId::PictureUp:
+        m_pictureUp = value;
+        result = loadPictureUp();
+        // The stored path has changed even when its file cannot be loaded.
+        changed("PictureUp");
+        return result;
+    case ButtonDispId::PictureDown:
+        m_pictureDown = value;
+        result = loadPictureDown();
+        changed("PictureDown");
+        return result;
+    case ButtonDispId::Button_Title:
+        m_buttonTitle = value;
+        return changed("Button_Title");
+    case ButtonDispId::ToolTipText:
+        imgIcon->setToolTip(value.toString());
+        return changed("ToolTipText");
+    case ButtonDispId::IconMove:
+        if (!host::coerce::toBoolean(value, &flag, &result))
+            return result;
+        m_iconMove = flag;
+        return changed("IconMove");
+    case ButtonDispId::IconMovingValue:
+        if (!host::coerce::toInteger(value, &integer, &result))
+            return result;
+        m_iconMovingValue = integer;
+        return changed("IconMovingValue");
+    case ButtonDispId::OpenWindowsStyle:
+        if (!host::coerce::toInteger(value, &integer, &result))
+            return result;
+        m_openWindowsStyle = integer;
+        return changed("OpenWindowsStyle");
+    case ButtonDispId::GraphicMode:
+        if (!host::coerce::toBoolean(value, &flag, &result))
+            return result;
+        letGraphicMode(flag);
+        return {};
+    case ButtonDispId::TextModeTitle:
+        setTitleCaption(value.toString());
+        return changed("TextModeTitle");
+    case ButtonDispId::MaskColor:
+        if (!host::coerce::toLong(value, &number, &result))
+            return result;
+        setMaskColourValue(number);
+        return changed("MaskColor");
+    case ButtonDispId::ImageMask:
+        m_imageMask = value.toString();
+        result = loadImageMask();
+        changed("ImageMask");
+        return result;
+    case ButtonDispId::ExtractIcon:
+        if (!host::coerce::toBoolean(value, &flag, &result))
+            return result;
+        letExtractIcon(flag);
+        return {};
+    case ButtonDispId::Language:
+        if (!host::coerce::toInteger(value, &integer, &result))
+            return result;
+        m_language = integer;
+        return changed("Language");
+    default:
+        return host::DispResult::failure(QStringLiteral("No property with dispatch identifier %1").arg(id),
+                                         host::DispError::NoSuchMember);
+    }
+}
+
+host::DispResult UserControl1::invoke(host::DispId id)
+{
+    // Refresh does nothing.
+    if (id == ButtonDispId::Refresh)
+        return {};
+    return host::Control::invoke(id);
+}
+
+// --- persistence
+
+void UserControl1::InitProperties()
+{
+    m_backColor = 0;
+    m_foreColor = 0;
+    m_enabled = false;
+    m_font = extender().ambientFont();
+    m_backStyle = 0;
+    m_borderStyle = 0;
+    m_icone = QString();
+    m_programme = QString();
+    m_pictureUp = QString();
+    m_pictureDown = QString();
+    m_buttonTitle = QString();
+    m_iconMove = false;
+    m_iconMovingValue = 0;
+    m_openWindowsStyle = 1;
+    m_graphicMode = false;
+    m_imageMask = QStringLiteral("0");
+    m_extractIcon = false;
+    m_language = 0;
+}
+
+void UserControl1::ReadProperties(const host::PropertyBag& bag)
+{
+    m_backColor = bagLong(bag, QStringLiteral("BackColor"), 0);
+    m_foreColor = bagLong(bag, QStringLiteral("ForeColor"), 0);
+    m_enabled = bagBoolean(bag, QStringLiteral("Enabled"), false);
+    const QVariant font = bag.ReadProperty(QStringLiteral("Font"), extender().ambientFont());
+    m_font = font.typeId() == QMetaType::QFont ? font.value<QFont>() : extender().ambientFont();
+    m_backStyle = bagInteger(bag, QStringLiteral("BackStyle"), 0);
+    m_borderStyle = bagInteger(bag, QStringLiteral("BorderStyle"), 0);
+    // Paths are stored only: nothing is loaded, drawn or applied until the owner sets or reads them.
+    m_icone = bag.ReadProperty(QStringLiteral("Icone"), QString());
+    m_programme = bag.ReadProperty(QStringLiteral("Programme"), QString());
+    m_pictureUp = bag.ReadProperty(QStringLiteral("PictureUp"), QString());
+    m_pictureDown = bag.ReadProperty(QStringLiteral("PictureDown"), QString());
+    m_buttonTitle = bag.ReadProperty(QStringLiteral("Button_Title"), QString());
+    imgIcon->setToolTip(bag.ReadProperty(QStringLiteral("ToolTipText"), QString()).toString());
+    m_iconMove = bagBoolean(bag, QStringLiteral("IconMove"), false);
+    m_iconMovingValue = bagInteger(bag, QStringLiteral("IconMovingValue"), 0);
+    m_openWindowsStyle = bagInteger(bag, QStringLiteral("OpenWindowsStyle"), 1);
+    m_graphicMode = bagBoolean(bag, QStringLiteral("GraphicMode"), false);
+    setTitleCaption(bag.ReadProperty(QStringLiteral("TextModeTitle"), defaultTitle()).toString());
+    setMaskColourValue(bagLong(bag, QStringLiteral("MaskColor"), DefaultMaskColor));
+    m_imageMask = bag.ReadProperty(QStringLiteral("ImageMask"), QStringLiteral("0")).toString();
+    m_extractIcon = bagBoolean(bag, QStringLiteral("ExtractIcon"), false);
+    m_language = bagInteger(bag, QStringLiteral("Language"), 0);
+}
+
+void UserControl1::WriteProperties(host::PropertyBag& bag) const
+{
+    bag.WriteProperty(QStringLiteral("BackColor"), m_backColor, 0);
+    bag.WriteProperty(QStringLiteral("ForeColor"), m_foreColor, 0);
+    bag.WriteProperty(QStringLiteral("Enabled"), m_enabled, false);
+    bag.WriteProperty(QStringLiteral("Font"), m_font, extender().ambientFont());
+    bag.WriteProperty(QStringLiteral("BackStyle"), m_backStyle, 0);
+    bag.WriteProperty(QStringLiteral("BorderStyle"), m_borderStyle, 0);
+    bag.WriteProperty(QStringLiteral("Icone"), m_icone, QString());
+    bag.WriteProperty(QStringLiteral("Programme"), m_programme, QString());
+    bag.WriteProperty(QStringLiteral("PictureUp"), m_pictureUp, QString());
+    bag.WriteProperty(QStringLiteral("PictureDown"), m_pictureDown, QString());
+    bag.WriteProperty(QStringLiteral("Button_Title"), m_buttonTitle, QString());
+    bag.WriteProperty(QStringLiteral("ToolTipText"), imgIcon->toolTip(), QString());
+    bag.WriteProperty(QStringLiteral("IconMove"), m_iconMove, false);
+    bag.WriteProperty(QStringLiteral("IconMovingValue"), m_iconMovingValue, 0);
+    bag.WriteProperty(QStringLiteral("OpenWindowsStyle"), m_openWindowsStyle, 1);
+    bag.WriteProperty(QStringLiteral("GraphicMode"), m_graphicMode, false);
+    bag.WriteProperty(QStringLiteral("TextModeTitle"), lblBtnTitle->text(), defaultTitle());
+    bag.WriteProperty(QStringLiteral("MaskColor"), m_maskColour, DefaultMaskColor);
+    bag.WriteProperty(QStringLiteral("ImageMask"), m_imageMask, QStringLiteral("0"));
+    bag.WriteProperty(QStringLiteral("ExtractIcon"), m_extractIcon, false);
+    bag.WriteProperty(QStringLiteral("Language"), m_language, 0);
+}
+
+// --- drawing and mouse
+
+void UserControl1::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    if (!m_surfacePicture.isNull())
+        painter.drawPixmap(0, 0, m_surfacePicture);
+}
+
+void UserControl1::showEvent(QShowEvent* event)
+{
+    host::Control::showEvent(event);
+    if (!event->spontaneous())
+        SetToolTips(extender().ToolTipText());
+}
+
+void UserControl1::HandlePress(int button)
+{
+    if (!(button & 1))
+        return;
+    setSurfacePicture(m_downPicture);
+    if (m_iconMove)
+        PressIcon();
+}
+
+void UserControl1::HandleRelease(int button, int shift, float x, float y)
+{
+    const bool inside = x > 0 && y > 0 && x < extender().Width() && y < extender().Height();
+    if (!inside) {
+        setSurfacePicture(m_upPicture);
+        if (m_iconMove)
+            ReleaseIcon();
+        return;
+    }
+    if (button & 2) {
+        Q_EMIT MouseUp(button, shift, x, y);
+        return;
+    }
+    setSurfacePicture(m_upPicture);
+    if (m_iconMove)
+        ReleaseIcon();
+    Q_EMIT Click();
+}
+
+void UserControl1::PressIcon()
+{
+    if (m_extractIcon)
+        return;
+    m_iconSizeBeforePress = imgIcon->size();
+    m_iconStretch = true;
+    imgIcon->setScaledContents(true);
+    // Each side loses IconMovingValue pixels, down to nothing and never below.
+    imgIcon->resize(std::max(0, imgIcon->width() - m_iconMovingValue),
+                    std::max(0, imgIcon->height() - m_iconMovingValue));
+    CentreImage(imgIcon);
+}
+
+void UserControl1::ReleaseIcon()
+{
+    if (m_extractIcon)
+        return;
+    m_iconStretch = false;
+    imgIcon->setScaledContents(false);
+    if (!m_iconPicture.isNull())
+        imgIcon->resize(m_iconPicture.size());
+    else if (m_iconSizeBeforePress.isValid())
+        imgIcon->resize(m_iconSizeBeforePress);
+    m_iconSizeBeforePress = QSize();
+    CentreImage(imgIcon);
+}
+
+bool UserControl1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != imgIcon && watched != lblBtnTitle)
+        return host::Control::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        HandlePress(buttonMask(static_cast<QMouseEvent*>(event)->button()));
+        return true;
+    case QEvent::MouseButtonRelease: {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        HandleRelease(buttonMask(mouse->button()), shiftMask(mouse->modifiers()),
+                      twipsX(mouse->position().x()), twipsY(mouse->position().y()));
+        return true;
+    }
+    case QEvent::MouseButtonDblClick:
+        // The second press of a double click is no press (no MouseDown); its release still counts.
+        return true;
+    default:
+        return host::Control::eventFilter(watched, event);
+    }
+}
+
+void UserControl1::mousePressEvent(QMouseEvent* event)
+{
+    HandlePress(buttonMask(event->button()));
+}
+
+void UserControl1::mouseReleaseEvent(QMouseEvent* event)
+{
+    HandleRelease(buttonMask(event->button()), shiftMask(event->modifiers()), twipsX(event->position().x()),
+                  twipsY(event->position().y()));
+}
+
+void UserControl1::mouseDoubleClickEvent(QMouseEvent*) {}
+
+DOVI_CONTROL_LIBRARY(DOVIBUTTON_PROGID, UserControl1, ButtonLibraryTag)

@@ -2,18 +2,121 @@
 
 #include "button/dispids.h"
 #include "platform/host/control.h"
+#include "platform/host/libraryexports.h"
 
-// The launcher button: a skinned, shaped picture button that opens its target.
+#include <QColor>
+#include <QFont>
+#include <QPixmap>
+
+class QLabel;
+class Vistel;
+
+// Counts this library's live controls (DllCanUnloadNow).
+struct ButtonLibraryTag {};
+
+// The launcher button: a skinned, shaped picture button that shows an icon or a title and tells its
+// container when it is clicked (Click for a left or middle release inside it, MouseUp for a right one).
+// Its size is its up skin's; its outline and hit area are where the mask picture is not the mask colour.
 class UserControl1 : public host::Control {
     Q_OBJECT
 public:
     explicit UserControl1(QWidget* parent = nullptr);
+    ~UserControl1() override;
 
     QString progId() const override { return QStringLiteral(DOVIBUTTON_PROGID); }
-    QVariant getProperty(host::DispId id) override;
+    // Gets of Programme, Icone, PictureUp, PictureDown, ImageMask, GraphicMode and ExtractIcon have
+    // side effects (reloading, redrawing, re-applying).
+    QVariant getProperty(host::DispId id, host::DispResult* result = nullptr) override;
     host::DispResult putProperty(host::DispId id, const QVariant& value) override;
+    host::DispResult invoke(host::DispId id) override;
 
     void InitProperties() override;
     void ReadProperties(const host::PropertyBag& bag) override;
     void WriteProperties(host::PropertyBag& bag) const override;
+
+    // The built-in 46 x 46 mask picture: RGB(49, 45, 45) with white rounded corners.
+    static QPixmap builtInMask();
+    static constexpr qint32 DefaultMaskColor = 0xFF80FF;
+
+protected:
+    void UserControl_Resize() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    // Property procedures.
+    host::DispResult letIcone(const QVariant& value);
+    QVariant getIcone();
+    host::DispResult letProgramme(const QVariant& value);
+    QVariant getProgramme();
+    host::DispResult loadPictureUp();
+    host::DispResult loadPictureDown();
+    host::DispResult loadImageMask();
+    void letGraphicMode(bool value);
+    void letExtractIcon(bool value);
+    void setTitleCaption(const QString& text);
+    void setMaskColourValue(qint32 value);
+
+    // Algorithms of Parts 5.1 and 5.2.
+    void FitToSkin();
+    void CentreImage(QWidget* part);
+    void applyMode();
+    void applyMask();
+    void SetToolTips(const QString& text);
+    void HandlePress(int button);
+    void HandleRelease(int button, int shift, float x, float y);
+    void PressIcon();
+    void ReleaseIcon();
+
+    void setIconPicture(const QPixmap& picture);
+    void setSurfacePicture(const QPixmap& picture);
+    void showIconeMessage();
+    host::DispResult pictureFailure(int status, const QString& path) const;
+    float twipsX(qreal pixels) const;
+    float twipsY(qreal pixels) const;
+
+    host::InstanceCount<ButtonLibraryTag> m_instance;
+
+    // Constituents, named as in the design.
+    Vistel* Vistel1;
+    QLabel* lblBtnTitle;
+    QLabel* imgDown;
+    QLabel* imgUp;
+    QLabel* imgIcon;
+
+    // Stored values.
+    qint32 m_backColor = 0;
+    qint32 m_foreColor = 0;
+    bool m_enabled = false;
+    QFont m_font;
+    int m_backStyle = 0;
+    int m_borderStyle = 0;
+    QVariant m_icone{QString()};
+    QVariant m_programme{QString()};
+    QVariant m_pictureUp{QString()};
+    QVariant m_pictureDown{QString()};
+    QVariant m_buttonTitle{QString()};
+    bool m_iconMove = false;
+    int m_iconMovingValue = 0;
+    int m_openWindowsStyle = 1;
+    bool m_graphicMode = false;
+    QString m_imageMask = QStringLiteral("0");
+    bool m_extractIcon = false;
+    int m_language = 0;
+
+    // The surface: its current picture (a skin), its mask picture and mask colour.
+    QPixmap m_surfacePicture;
+    QPixmap m_maskPicture;
+    qint32 m_maskColour = DefaultMaskColor;
+    // The pictures held by imgUp, imgDown and imgIcon.
+    QPixmap m_upPicture;
+    QPixmap m_downPicture;
+    QPixmap m_iconPicture;
+    bool m_iconStretch = false;
+    // imgIcon's size before PressIcon, given back by ReleaseIcon when imgIcon has no picture.
+    QSize m_iconSizeBeforePress;
 };

@@ -1,21 +1,343 @@
 #include "picture/vistel.h"
 
-#include "platform/host/libraryexports.h"
+#include "platform/services.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPointer>
 
 namespace {
-struct VistelLibrary;
+// The design size of the control, as the launcher button places it: 495 x 495 twips.
+constexpr double DesignSizeTwips = 495.0;
+} // namespace
+
+Vistel::Vistel(QWidget* parent) : host::Control(parent)
+{
+    setObjectName(QStringLiteral("Vistel"));
+    setMouseTracking(true);
+    setFocusPolicy(Qt::ClickFocus);
+    resize(static_cast<int>(DesignSizeTwips / twipsPerPixelX() + 0.5),
+           static_cast<int>(DesignSizeTwips / twipsPerPixelY() + 0.5));
+    sizeMayHaveChanged();
+    m_scratchSize = size();
+    applyRegion();
 }
 
-Vistel::Vistel(QWidget* parent) : host::Control(parent) {}
+Vistel::~Vistel() = default;
 
-QVariant Vistel::getProperty(host::DispId) { return {}; }
+float Vistel::twipsX(qreal pixels) const
+{
+    return static_cast<float>(pixels * twipsPerPixelX());
+}
 
-host::DispResult Vistel::putProperty(host::DispId, const QVariant&) { return {}; }
+float Vistel::twipsY(qreal pixels) const
+{
+    return static_cast<float>(pixels * twipsPerPixelY());
+}
 
-void Vistel::InitProperties() {}
+// --- properties
 
-void Vistel::ReadProperties(const host::PropertyBag&) {}
+bool Vistel::AutoRedraw()
+{
+    m_surfaceAutoRedraw = m_autoRedraw;
+    return m_autoRedraw;
+}
 
-void Vistel::WriteProperties(host::PropertyBag&) const {}
+void Vistel::setAutoRedraw(bool value)
+{
+    m_autoRedraw = value;
+    m_surfaceAutoRedraw = value;
+    Q_EMIT PropertyChanged(QStringLiteral("AutoRedraw"));
+}
 
-DOVI_CONTROL_LIBRARY(VISTEL_PROGID, Vistel, VistelLibrary)
+host::DispResult Vistel::loadScratchPicture()
+{
+    const QString path = m_picture.toString();
+    const platform::LoadedPicture loaded = platform::services().pictures->load(path);
+    if (!loaded.ok()) {
+        m_scratchPicture = QPixmap();
+        if (loaded.status == platform::LoadedPicture::Status::NotFound)
+            return host::DispResult::failure(QStringLiteral("File not found: %1").arg(path),
+                                             host::DispError::FileNotFound);
+        return host::DispResult::failure(QStringLiteral("Invalid picture: %1").arg(path),
+                                         host::DispError::InvalidPicture);
+    }
+    m_scratchPicture = loaded.pixmap;
+    return {};
+}
+
+QVariant Vistel::Picture(host::DispResult* result)
+{
+    const host::DispResult loaded = loadScratchPicture();
+    if (result)
+        *result = loaded;
+    return m_picture;
+}
+
+host::DispResult Vistel::setPicture(const QVariant& path)
+{
+    m_picture = path;
+    const host::DispResult loaded = loadScratchPicture();
+    // The stored path has changed even when its file cannot be loaded.
+    Q_EMIT PropertyChanged(QStringLiteral("Picture"));
+    return loaded;
+}
+
+QString Vistel::Programme()
+{
+    m_iconPath = m_programme;
+    DrawTargetIcon();
+    return m_programme;
+}
+
+void Vistel::setProgramme(const QString& path)
+{
+    m_programme = path;
+    m_iconPath = path;
+    DrawTargetIcon();
+    Q_EMIT PropertyChanged(QStringLiteral("Programme"));
+}
+
+host::DispResult Vistel::setBackStyle(int value)
+{
+    if (value != 0 && value != 1)
+        return host::DispResult::failure(QStringLiteral("Invalid property value"),
+                                         host::DispError::InvalidValue);
+    m_backStyle = value;
+    applyRegion();
+    update();
+    Q_EMIT PropertyChanged(QStringLiteral("BackStyle"));
+    return {};
+}
+
+host::DispResult Vistel::setBorderStyle(int value)
+{
+    if (value != 0 && value != 1)
+        return host::DispResult::failure(QStringLiteral("Invalid property value"),
+                                         host::DispError::InvalidValue);
+    m_borderStyle = value;
+    update();
+    Q_EMIT PropertyChanged(QStringLiteral("BorderStyle"));
+    return {};
+}
+
+QVariant Vistel::getProperty(host::DispId id, host::DispResult* result)
+{
+    if (result)
+        *result = {};
+    switch (id) {
+    case VistelDispId::AutoRedraw:
+        return AutoRedraw();
+    case VistelDispId::Picture:
+        return Picture(result);
+    case VistelDispId::Programme:
+        return Programme();
+    case VistelDispId::BackStyle:
+        return BackStyle();
+    case VistelDispId::BorderStyle:
+        return BorderStyle();
+    // Qt paints through a painter made for each paint: there is no lasting device context.
+    case VistelDispId::hDC:
+        return qlonglong(0);
+    // The native window that shows the control; a child widget is not given a window of its own.
+    case VistelDispId::hwnd:
+        return static_cast<qlonglong>(effectiveWinId());
+    default:
+        if (result)
+            *result =
+                host::DispResult::failure(QStringLiteral("No property with dispatch identifier %1").arg(id),
+                                          host::DispError::NoSuchMember);
+        return {};
+    }
+}
+
+host::DispResult Vistel::putProperty(host::DispId id, const QVariant& value)
+{
+    host::DispResult result;
+    switch (id) {
+    case VistelDispId::AutoRedraw: {
+        bool flag = false;
+        if (!host::coerce::toBoolean(value, &flag, &result))
+            return result;
+        setAutoRedraw(flag);
+        return {};
+    }
+    case VistelDispId::Picture:
+        return setPicture(value);
+    case VistelDispId::Programme:
+        setProgramme(value.toString());
+        return {};
+    case VistelDispId::BackStyle:
+    case VistelDispId::BorderStyle: {
+        int number = 0;
+        if (!host::coerce::toInteger(value, &number, &result))
+            return result;
+        return id == VistelDispId::BackStyle ? setBackStyle(number) : setBorderStyle(number);
+    }
+    case VistelDispId::hDC:
+    case VistelDispId::hwnd:
+        return host::DispResult::failure(QStringLiteral("Property is read-only"), host::DispError::ReadOnly);
+    default:
+        return host::DispResult::failure(QStringLiteral("No property with dispatch identifier %1").arg(id),
+                                         host::DispError::NoSuchMember);
+    }
+}
+
+// --- persistence
+
+void Vistel::InitProperties()
+{
+    m_autoRedraw = false;
+    m_picture = QString();
+    m_programme = QString();
+    DrawTargetIcon();
+}
+
+void Vistel::ReadProperties(const host::PropertyBag& bag)
+{
+    m_autoRedraw = bag.ReadProperty(QStringLiteral("AutoRedraw"), false).toBool();
+    m_picture = bag.ReadProperty(QStringLiteral("Picture"), QString());
+    m_programme = bag.ReadProperty(QStringLiteral("Programme"), QString()).toString();
+    int backStyle = 1;
+    host::DispResult ignored;
+    if (host::coerce::toInteger(bag.ReadProperty(QStringLiteral("BackStyle"), 1), &backStyle, &ignored) &&
+        (backStyle == 0 || backStyle == 1)) {
+        m_backStyle = backStyle;
+        applyRegion();
+        update();
+    }
+}
+
+void Vistel::WriteProperties(host::PropertyBag& bag) const
+{
+    bag.WriteProperty(QStringLiteral("AutoRedraw"), m_autoRedraw, false);
+    bag.WriteProperty(QStringLiteral("Picture"), m_picture, QString());
+    bag.WriteProperty(QStringLiteral("Programme"), m_programme, QString());
+    bag.WriteProperty(QStringLiteral("BackStyle"), m_backStyle, 1);
+}
+
+// --- drawing
+
+void Vistel::DrawTargetIcon()
+{
+    const quint64 generation = ++m_drawGeneration;
+    const QPointer<Vistel> self(this);
+    auto& services = platform::services();
+
+    // Steps 1 and 2: fresh surface and scratch images; the scratch keeps its background picture.
+    m_scratchSize = size();
+    const QSize area = m_scratchSize.expandedTo(QSize(1, 1));
+    QImage surface(area, QImage::Format_RGB32);
+    surface.fill(surfaceBackColor());
+    QImage scratch(area, QImage::Format_RGB32);
+    scratch.fill(scratchBackColor());
+    {
+        QPainter painter(&scratch);
+        if (!m_scratchPicture.isNull())
+            painter.drawPixmap(0, 0, m_scratchPicture);
+        // Steps 3 to 5: the associated icon at its own size in the top-left corner. No icon, no drawing.
+        const QPixmap icon = services.icons->iconFor(m_iconPath, 32);
+        if (!icon.isNull())
+            painter.drawPixmap(0, 0, icon);
+    }
+
+    services.events->doEvents();
+    if (!self || generation != m_drawGeneration)
+        return;
+
+    // Step 7: one-to-one copy skipping the scratch background colour.
+    const QRgb key = scratchBackColor().rgb();
+    for (int y = 0; y < m_scratchSize.height(); ++y) {
+        const auto* from = reinterpret_cast<const QRgb*>(scratch.constScanLine(y));
+        auto* to = reinterpret_cast<QRgb*>(surface.scanLine(y));
+        for (int x = 0; x < m_scratchSize.width(); ++x) {
+            if ((from[x] | 0xFF000000u) != (key | 0xFF000000u))
+                to[x] = from[x];
+        }
+    }
+
+    services.events->doEvents();
+    if (!self || generation != m_drawGeneration)
+        return;
+
+    // Step 10: the picture is the drawing, and its background colour becomes see-through.
+    m_surfacePicture = surface;
+    applyRegion();
+    update();
+}
+
+void Vistel::applyRegion()
+{
+    if (m_backStyle == 1) {
+        clearMask();
+        return;
+    }
+    applyMaskPicture(this, m_surfacePicture.isNull() ? QPixmap() : QPixmap::fromImage(m_surfacePicture),
+                     surfaceBackColor());
+}
+
+void Vistel::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    if (m_backStyle == 1)
+        painter.fillRect(rect(), surfaceBackColor());
+    if (!m_surfacePicture.isNull())
+        painter.drawImage(0, 0, m_surfacePicture);
+    if (m_borderStyle == 1) {
+        painter.setPen(Qt::black);
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+}
+
+void Vistel::UserControl_Resize()
+{
+    // picTmpIcon follows the control's size; the drawn image stays as it is.
+    m_scratchSize = size();
+    Q_EMIT Resize();
+}
+
+// --- events passed on unchanged
+
+void Vistel::mousePressEvent(QMouseEvent* event)
+{
+    Q_EMIT MouseDown(buttonMask(event->button()), shiftMask(event->modifiers()),
+                     twipsX(event->position().x()), twipsY(event->position().y()));
+}
+
+void Vistel::mouseReleaseEvent(QMouseEvent* event)
+{
+    Q_EMIT MouseUp(buttonMask(event->button()), shiftMask(event->modifiers()), twipsX(event->position().x()),
+                   twipsY(event->position().y()));
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        Q_EMIT Click();
+}
+
+void Vistel::mouseMoveEvent(QMouseEvent* event)
+{
+    Q_EMIT MouseMove(buttonMask(event->buttons()), shiftMask(event->modifiers()),
+                     twipsX(event->position().x()), twipsY(event->position().y()));
+}
+
+void Vistel::mouseDoubleClickEvent(QMouseEvent*)
+{
+    // The second press of a double click raises DblClick instead of MouseDown.
+    Q_EMIT DblClick();
+}
+
+void Vistel::keyPressEvent(QKeyEvent* event)
+{
+    Q_EMIT KeyDown(keyCode(event->key()), shiftMask(event->modifiers()));
+    const QString text = event->text();
+    if (!text.isEmpty() && text.at(0).unicode() != 0)
+        Q_EMIT KeyPress(text.at(0).unicode());
+}
+
+void Vistel::keyReleaseEvent(QKeyEvent* event)
+{
+    if (event->isAutoRepeat())
+        return;
+    Q_EMIT KeyUp(keyCode(event->key()), shiftMask(event->modifiers()));
+}
+
+DOVI_CONTROL_LIBRARY(VISTEL_PROGID, Vistel, VistelLibraryTag)

@@ -6,10 +6,15 @@ namespace host {
 
 ControlArray::ControlArray(const QString& progId, QWidget* container, ControlHost& host)
     : QObject(container), m_progId(progId), m_container(container), m_host(host)
-{
-}
+{}
 
-ControlArray::~ControlArray() = default;
+ControlArray::~ControlArray()
+{
+    for (auto& entry : m_elements) {
+        disconnect(entry.second.get(), nullptr, this, nullptr);
+        entry.second.reset();
+    }
+}
 
 bool ControlArray::createTemplate(QString* error)
 {
@@ -28,7 +33,8 @@ Control* ControlArray::load(int index, QString* error)
 {
     if (index < 0 || m_elements.count(index)) {
         if (error)
-            *error = QStringLiteral("Element %1 is already loaded").arg(index);
+            *error = index < 0 ? QStringLiteral("Element %1 is not a valid index").arg(index)
+                               : QStringLiteral("Element %1 is already loaded").arg(index);
         return nullptr;
     }
     auto control = m_host.create(m_progId, m_container, error);
@@ -38,8 +44,9 @@ Control* ControlArray::load(int index, QString* error)
         PropertyBag bag;
         model->WriteProperties(bag);
         control->ReadProperties(bag);
-        control->setGeometry(model->geometry());
-        control->extender().setToolTipText(model->extender().ToolTipText());
+        const Extender& from = model->extender();
+        control->extender().setBounds(from.Left(), from.Top(), from.Width(), from.Height());
+        control->extender().setToolTipText(from.ToolTipText());
     }
     control->extender().setVisible(false);
     Control* raw = control.get();
@@ -48,11 +55,21 @@ Control* ControlArray::load(int index, QString* error)
     return raw;
 }
 
-void ControlArray::unload(int index)
+bool ControlArray::unload(int index)
 {
     if (index == 0)
-        return;
-    m_elements.erase(index);
+        return false;
+    auto found = m_elements.find(index);
+    if (found == m_elements.end())
+        return false;
+    // Deleted once control is back in the event loop: the element may be unloaded from inside one of
+    // its own events (a menu opened from its MouseUp reloads the bar), and must outlive that event.
+    Control* control = found->second.release();
+    m_elements.erase(found);
+    disconnect(control, nullptr, this, nullptr);
+    control->hide();
+    control->deleteLater();
+    return true;
 }
 
 Control* ControlArray::at(int index) const
@@ -66,10 +83,15 @@ int ControlArray::ubound() const
     return m_elements.empty() ? -1 : m_elements.rbegin()->first;
 }
 
-QVariant ControlArray::get(int index, DispId id) const
+QVariant ControlArray::get(int index, DispId id, DispResult* result) const
 {
     Control* control = at(index);
-    return control ? control->getProperty(id) : QVariant();
+    if (!control) {
+        if (result)
+            *result = DispResult::failure(QStringLiteral("Element %1 is not loaded").arg(index));
+        return {};
+    }
+    return control->getProperty(id, result);
 }
 
 DispResult ControlArray::put(int index, DispId id, const QVariant& value) const
@@ -80,8 +102,19 @@ DispResult ControlArray::put(int index, DispId id, const QVariant& value) const
     return control->putProperty(id, value);
 }
 
+void ControlArray::drop(int index)
+{
+    // Deleted by its parent: the pointer is no longer ours to delete.
+    auto found = m_elements.find(index);
+    if (found == m_elements.end())
+        return;
+    (void)found->second.release();
+    m_elements.erase(found);
+}
+
 void ControlArray::wire(int index, Control* control)
 {
+    connect(control, &QObject::destroyed, this, [this, index] { drop(index); });
     connect(control, &Control::Click, this, [this, index] { Q_EMIT Click(index); });
     connect(control, &Control::MouseDown, this, [this, index](int button, int shift, float x, float y) {
         Q_EMIT MouseDown(index, button, shift, x, y);

@@ -16,6 +16,7 @@ class ControlHost;
 // A container-side array of controls of one ProgID, indexed from 0. Element 0 is the hidden template
 // made when the array is created; every element loaded later starts with the template's properties
 // and its position and size, and is hidden until made visible. Element events come out with the index.
+// The array owns its elements; one deleted by someone else (its container going first) is forgotten.
 class DOVI_PLATFORM_EXPORT ControlArray : public QObject {
     Q_OBJECT
 public:
@@ -27,8 +28,9 @@ public:
 
     // Loads element index (which must be free). Null with the reason on failure.
     Control* load(int index, QString* error = nullptr);
-    // Unloading element 0 is refused, as for any template.
-    void unload(int index);
+    // Unloading element 0 is refused, as for any template; false then or when index is not loaded.
+    // The element leaves the array and is hidden at once, and deleted when the event loop next runs.
+    bool unload(int index);
 
     Control* at(int index) const;
     Control* operator[](int index) const { return at(index); }
@@ -37,7 +39,7 @@ public:
     int ubound() const;
 
     // Late-bound access to one element.
-    QVariant get(int index, DispId id) const;
+    QVariant get(int index, DispId id, DispResult* result = nullptr) const;
     DispResult put(int index, DispId id, const QVariant& value) const;
 
 Q_SIGNALS:
@@ -47,6 +49,7 @@ Q_SIGNALS:
 
 private:
     void wire(int index, Control* control);
+    void drop(int index);
 
     QString m_progId;
     QWidget* m_container;

@@ -5,25 +5,30 @@
 #include "platform/services.h"
 
 #include <QFileInfo>
+#include <QRegularExpression>
 
 namespace host {
 
 ControlHost::ControlHost() = default;
 
-ControlHost::~ControlHost()
+// Libraries are not unloaded here: at exit a control may still be alive somewhere, and unloading a
+// library whose code is still referenced would crash. QLibrary's destructor leaves them loaded.
+ControlHost::~ControlHost() = default;
+
+bool ControlHost::isValidProgId(const QString& progId)
 {
-    // A library whose controls still live must stay mapped; only idle ones are unloaded.
-    for (auto& [path, library] : m_libraries) {
-        auto canUnload = reinterpret_cast<CanUnloadNowFn>(library->resolve("DllCanUnloadNow"));
-        if (canUnload && canUnload() == S_Ok)
-            library->unload();
-    }
+    static const QRegularExpression pattern(
+        QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*\\.[A-Za-z_][A-Za-z0-9_]*(\\.[0-9]+)?$"));
+    return pattern.match(progId).hasMatch();
 }
 
 QString ControlHost::libraryPathFor(const QString& progId) const
 {
+    // The first part becomes a file name: nothing but a plain name may get there.
+    if (!isValidProgId(progId))
+        return {};
     const QString registered = ControlRegistry().libraryFor(progId);
-    if (!registered.isEmpty() && QFileInfo::exists(registered))
+    if (!registered.isEmpty() && QFileInfo(registered).isFile())
         return registered;
     const QString libraryName = progId.section(QLatin1Char('.'), 0, 0);
     return platform::services().app->programFolder() + QStringLiteral("/lib") + libraryName +
@@ -48,6 +53,16 @@ QLibrary* ControlHost::libraryFor(const QString& path, QString* error)
 std::unique_ptr<Control> ControlHost::create(const QString& progId, QWidget* parent, QString* error)
 {
     const QString path = libraryPathFor(progId);
+    if (path.isEmpty()) {
+        if (error)
+            *error = QStringLiteral("\"%1\" is not a ProgID").arg(progId);
+        return nullptr;
+    }
+    if (!QFileInfo(path).isFile()) {
+        if (error)
+            *error = QStringLiteral("No control library for %1 (looked for %2)").arg(progId, path);
+        return nullptr;
+    }
     QLibrary* library = libraryFor(path, error);
     if (!library)
         return nullptr;
@@ -65,14 +80,44 @@ std::unique_ptr<Control> ControlHost::create(const QString& progId, QWidget* par
         return nullptr;
     }
     auto control = factory->CreateInstance(parent);
-    if (!control && error)
-        *error = QStringLiteral("%1 could not be created").arg(progId);
+    if (!control) {
+        if (error)
+            *error = QStringLiteral("%1 could not be created").arg(progId);
+        return nullptr;
+    }
+    control->extender().setVisible(false);
     return control;
+}
+
+QStringList ControlHost::loadedLibraries() const
+{
+    QStringList paths;
+    for (const auto& entry : m_libraries)
+        paths << entry.first;
+    return paths;
+}
+
+int ControlHost::unloadIdleLibraries()
+{
+    int unloaded = 0;
+    for (auto it = m_libraries.begin(); it != m_libraries.end();) {
+        auto canUnload = reinterpret_cast<CanUnloadNowFn>(it->second->resolve("DllCanUnloadNow"));
+        if (canUnload && canUnload() == S_Ok) {
+            it->second->unload();
+            it = m_libraries.erase(it);
+            ++unloaded;
+        } else {
+            ++it;
+        }
+    }
+    return unloaded;
 }
 
 long ControlHost::callEntryPoint(const QString& libraryPath, const char* name, QString* error)
 {
     QLibrary library(libraryPath);
+    // This call's hold on the library is let go of afterwards (other holds stay), so an idle library
+    // can really unload later.
     if (!library.load()) {
         if (error)
             *error = library.errorString();
@@ -82,9 +127,12 @@ long ControlHost::callEntryPoint(const QString& libraryPath, const char* name, Q
     if (!entry) {
         if (error)
             *error = QStringLiteral("%1 has no %2").arg(libraryPath, QString::fromLatin1(name));
+        library.unload();
         return E_Fail;
     }
-    return entry();
+    const long result = entry();
+    library.unload();
+    return result;
 }
 
 ControlHost& controlHost()

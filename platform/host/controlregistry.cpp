@@ -16,8 +16,7 @@ QString keyFor(const QString& progId)
 ControlRegistry::ControlRegistry()
     : m_file(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
              QStringLiteral("/Dovi/Controls.ini"))
-{
-}
+{}
 
 bool ControlRegistry::registerControl(const QString& progId, const QString& libraryPath)
 {

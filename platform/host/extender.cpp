@@ -1,9 +1,9 @@
 #include "platform/host/extender.h"
 
+#include "platform/host/control.h"
 #include "platform/services.h"
 
-#include <QWidget>
-
+#include <algorithm>
 #include <cmath>
 
 namespace host {
@@ -55,12 +55,12 @@ void Extender::setTop(double twips)
 
 void Extender::setWidth(double twips)
 {
-    m_control->resize(std::max(0, toPixels(twips, tppX())), m_control->height());
+    resizeTo(toPixels(twips, tppX()), m_control->height());
 }
 
 void Extender::setHeight(double twips)
 {
-    m_control->resize(m_control->width(), std::max(0, toPixels(twips, tppY())));
+    resizeTo(m_control->width(), toPixels(twips, tppY()));
 }
 
 void Extender::move(double leftTwips, double topTwips)
@@ -68,10 +68,29 @@ void Extender::move(double leftTwips, double topTwips)
     m_control->move(toPixels(leftTwips, tppX()), toPixels(topTwips, tppY()));
 }
 
+void Extender::setBounds(double leftTwips, double topTwips, double widthTwips, double heightTwips)
+{
+    move(leftTwips, topTwips);
+    resizeTo(toPixels(widthTwips, tppX()), toPixels(heightTwips, tppY()));
+}
+
+void Extender::resizeTo(int widthPixels, int heightPixels)
+{
+    m_control->resize(std::max(0, widthPixels), std::max(0, heightPixels));
+    // The control's Resize runs now, not when Qt would deliver the held-back event at show time.
+    m_control->sizeMayHaveChanged();
+}
+
 void Extender::setVisible(bool visible)
 {
     m_visible = visible;
     m_control->setVisible(visible);
+}
+
+void Extender::setToolTipText(const QString& text)
+{
+    m_toolTip = text;
+    m_control->setToolTip(text);
 }
 
 QFont Extender::ambientFont() const

@@ -14,7 +14,9 @@ using RegisterServerFn = long (*)();
 using GetClassObjectFn = long (*)(const char* progId, ClassFactory** factory);
 using CanUnloadNowFn = long (*)();
 
-// Counts the live instances of one library's controls; a control holds one as a member.
+// Counts the live instances of one library's controls; each control holds one as a member, so
+// instances made without the class object (a constituent of another control) count too. Build the
+// library with -fno-gnu-unique so the counter does not pin the library in memory.
 template<typename Tag> class InstanceCount {
 public:
     InstanceCount() { ++live(); }
@@ -28,7 +30,7 @@ public:
     }
 };
 
-// The class object of a control class.
+// The class object of a control class: new instances get InitProperties.
 template<typename ControlClass> class Factory final : public ClassFactory {
 public:
     std::unique_ptr<Control> CreateInstance(QWidget* parent) override
@@ -42,30 +44,33 @@ public:
 } // namespace host
 
 // Defines the entry points of a library holding one control class. Tag is the library's InstanceCount tag.
-#define DOVI_CONTROL_LIBRARY(PROGID, CONTROLCLASS, TAG)                                                     \
-    extern "C" Q_DECL_EXPORT long DllRegisterServer()                                                      \
-    {                                                                                                      \
-        const QString path = host::modulePathOf(reinterpret_cast<const void*>(&DllRegisterServer));        \
-        return host::ControlRegistry().registerControl(QStringLiteral(PROGID), path) ? host::S_Ok          \
-                                                                                     : host::E_Fail;       \
-    }                                                                                                      \
-    extern "C" Q_DECL_EXPORT long DllUnregisterServer()                                                    \
-    {                                                                                                      \
-        return host::ControlRegistry().unregisterControl(QStringLiteral(PROGID)) ? host::S_Ok              \
-                                                                                 : host::E_Fail;           \
-    }                                                                                                      \
-    extern "C" Q_DECL_EXPORT long DllGetClassObject(const char* progId, host::ClassFactory** factory)      \
-    {                                                                                                      \
-        if (factory == nullptr)                                                                            \
-            return host::E_Fail;                                                                           \
-        *factory = nullptr;                                                                                \
-        if (progId == nullptr || std::strcmp(progId, PROGID) != 0)                                         \
-            return host::E_ClassNotAvailable;                                                              \
-        static host::Factory<CONTROLCLASS> classObject;                                                    \
-        *factory = &classObject;                                                                           \
-        return host::S_Ok;                                                                                 \
-    }                                                                                                      \
-    extern "C" Q_DECL_EXPORT long DllCanUnloadNow()                                                        \
-    {                                                                                                      \
-        return host::InstanceCount<TAG>::live().load() == 0 ? host::S_Ok : host::S_False;                 \
+// DllRegisterServer records PROGID -> this library's path in the per-user control registry.
+#define DOVI_CONTROL_LIBRARY(PROGID, CONTROLCLASS, TAG)                                                      \
+    extern "C" Q_DECL_EXPORT long DllRegisterServer()                                                        \
+    {                                                                                                        \
+        const QString path = host::modulePathOf(reinterpret_cast<const void*>(&DllRegisterServer));          \
+        if (path.isEmpty())                                                                                  \
+            return host::E_Fail;                                                                             \
+        return host::ControlRegistry().registerControl(QStringLiteral(PROGID), path) ? host::S_Ok            \
+                                                                                     : host::E_Fail;         \
+    }                                                                                                        \
+    extern "C" Q_DECL_EXPORT long DllUnregisterServer()                                                      \
+    {                                                                                                        \
+        return host::ControlRegistry().unregisterControl(QStringLiteral(PROGID)) ? host::S_Ok                \
+                                                                                 : host::E_Fail;             \
+    }                                                                                                        \
+    extern "C" Q_DECL_EXPORT long DllGetClassObject(const char* progId, host::ClassFactory** factory)        \
+    {                                                                                                        \
+        if (factory == nullptr)                                                                              \
+            return host::E_Fail;                                                                             \
+        *factory = nullptr;                                                                                  \
+        if (progId == nullptr || std::strcmp(progId, PROGID) != 0)                                           \
+            return host::E_ClassNotAvailable;                                                                \
+        static host::Factory<CONTROLCLASS> classObject;                                                      \
+        *factory = &classObject;                                                                             \
+        return host::S_Ok;                                                                                   \
+    }                                                                                                        \
+    extern "C" Q_DECL_EXPORT long DllCanUnloadNow()                                                          \
+    {                                                                                                        \
+        return host::InstanceCount<TAG>::live().load() == 0 ? host::S_Ok : host::S_False;                    \
     }

@@ -146,6 +146,20 @@ bool FakeSystemInfo::startTool(const QString& path)
     return true;
 }
 
+QPixmap FakeIconProvider::iconFor(const QString& path, int) const
+{
+    requests << path;
+    return icons.value(path);
+}
+
+FakeIconProvider* installFakeIcons()
+{
+    auto provider = std::make_unique<FakeIconProvider>();
+    FakeIconProvider* raw = provider.get();
+    services().icons = std::move(provider);
+    return raw;
+}
+
 namespace {
 template<typename T, typename Base> T* install(std::unique_ptr<Base>& slot)
 {

@@ -127,6 +127,17 @@ public:
     QStringList started;
 };
 
+// Icons by path, from a table; records every path asked for (one ask per drawing of a picture control).
+class FakeIconProvider final : public IconProvider {
+public:
+    QPixmap iconFor(const QString& path, int sizePixels) const override;
+    QMap<QString, QPixmap> icons;
+    mutable QStringList requests;
+};
+
+// Puts a FakeIconProvider in services().icons (ScopedDoubles' destructor puts the real one back).
+FakeIconProvider* installFakeIcons();
+
 // Installs a double for every service that talks to the user or the session (message boxes, settings,
 // program folder, screen, lock, shell, windows, desktop, dialogs, autostart, system information) and
 // puts the real ones back when it goes. Pictures and icons stay real.

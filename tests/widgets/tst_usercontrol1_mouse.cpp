@@ -1,0 +1,377 @@
+// The launcher button's drawing, shape and click behaviour on the offscreen platform: the
+// press/release table with real window-level mouse events (so the part that got the press gets the
+// release), the mask outline and hit area, the icon move, and the tooltips when shown.
+#include "button/dispids.h"
+#include "platform/host/controlhost.h"
+#include "platform/testing/doubles.h"
+
+#include <QLabel>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using platform::testing::FakeIconProvider;
+using platform::testing::ScopedDoubles;
+
+namespace {
+const QColor UpColour(0, 160, 0);
+const QColor DownColour(0, 0, 160);
+const QColor ContainerColour(Qt::yellow);
+const QPoint ButtonAt(10, 10);
+
+QString saveSolid(const QString& path, QSize size, const QColor& colour)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(colour);
+    image.save(path, "BMP");
+    return path;
+}
+} // namespace
+
+class tst_usercontrol1_mouse : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void restsOnUpSkin();
+    void pressRelease_data();
+    void pressRelease();
+    void releaseMeasuredFromVistel1Corner();
+    void releaseMeasuredFromTitleCorner();
+    void maskShapesOutlineAndHitArea();
+    void builtInMaskHasRoundedCorners();
+    void shrinkStopsAtZero();
+    void iconMovingValueZeroKeepsSize();
+    void tooltipsOnEveryConstituentWhenShown();
+
+private:
+    void press(Qt::MouseButton button, QPoint at);
+    void release(Qt::MouseButton button, QPoint at);
+    QColor pixel(QPoint at);
+    QLabel* part(const char* name) { return m_button->findChild<QLabel*>(QString::fromLatin1(name)); }
+
+    QTemporaryDir m_dir;
+    QString m_up, m_down, m_mask, m_icon;
+    std::unique_ptr<ScopedDoubles> m_doubles;
+    FakeIconProvider* m_icons = nullptr;
+    std::unique_ptr<host::ControlHost> m_host;
+    std::unique_ptr<QWidget> m_container;
+    std::unique_ptr<host::Control> m_button;
+};
+
+void tst_usercontrol1_mouse::initTestCase()
+{
+    m_up = saveSolid(m_dir.filePath(QStringLiteral("up.bmp")), {46, 46}, UpColour);
+    m_down = saveSolid(m_dir.filePath(QStringLiteral("down.bmp")), {46, 46}, DownColour);
+    m_icon = saveSolid(m_dir.filePath(QStringLiteral("icon.bmp")), {32, 32}, Qt::red);
+    // The mask: the mask colour &HFF80FF in 6 x 6 corners.
+    QImage mask(46, 46, QImage::Format_RGB32);
+    mask.fill(QColor(49, 45, 45));
+    for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 6; ++x)
+            for (const QPoint& p :
+                 {QPoint(x, y), QPoint(45 - x, y), QPoint(x, 45 - y), QPoint(45 - x, 45 - y)})
+                mask.setPixelColor(p, QColor(255, 128, 255));
+    m_mask = m_dir.filePath(QStringLiteral("mask.bmp"));
+    QVERIFY(mask.save(m_mask, "BMP"));
+}
+
+void tst_usercontrol1_mouse::init()
+{
+    m_doubles = std::make_unique<ScopedDoubles>();
+    m_icons = platform::testing::installFakeIcons();
+    m_host = std::make_unique<host::ControlHost>();
+    m_container = std::make_unique<QWidget>();
+    m_container->resize(200, 200);
+    m_container->setAutoFillBackground(true);
+    QPalette palette = m_container->palette();
+    palette.setColor(QPalette::Window, ContainerColour);
+    m_container->setPalette(palette);
+    QString error;
+    m_button = m_host->create(QStringLiteral(DOVIBUTTON_PROGID), m_container.get(), &error);
+    QVERIFY2(m_button, qPrintable(error));
+    // As the bar sets a button up, in its order.
+    QVERIFY(m_button->putProperty(ButtonDispId::PictureDown, m_down));
+    QVERIFY(m_button->putProperty(ButtonDispId::PictureUp, m_up));
+    QVERIFY(m_button->putProperty(ButtonDispId::ImageMask, QStringLiteral("0")));
+    QVERIFY(m_button->putProperty(ButtonDispId::MaskColor, 16744703));
+    QVERIFY(m_button->putProperty(ButtonDispId::IconMovingValue, 4));
+    m_button->extender().move(ButtonAt.x() * 15, ButtonAt.y() * 15);
+    m_button->extender().setVisible(true);
+    QVERIFY(m_button->putProperty(ButtonDispId::GraphicMode, true));
+    m_container->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_container.get()));
+}
+
+void tst_usercontrol1_mouse::cleanup()
+{
+    m_button.reset();
+    m_container.reset();
+    m_host.reset();
+    m_doubles.reset();
+}
+
+void tst_usercontrol1_mouse::press(Qt::MouseButton button, QPoint at)
+{
+    QTest::mousePress(m_container->windowHandle(), button, {}, ButtonAt + at);
+}
+
+void tst_usercontrol1_mouse::release(Qt::MouseButton button, QPoint at)
+{
+    QTest::mouseRelease(m_container->windowHandle(), button, {}, ButtonAt + at);
+}
+
+QColor tst_usercontrol1_mouse::pixel(QPoint at)
+{
+    return m_container->grab().toImage().pixelColor(ButtonAt + at);
+}
+
+void tst_usercontrol1_mouse::restsOnUpSkin()
+{
+    QCOMPARE(m_button->size(), QSize(46, 46));
+    QCOMPARE(pixel({2, 23}), UpColour);
+    QCOMPARE(pixel({45, 45}), UpColour);
+    QCOMPARE(pixel({46, 46}), ContainerColour);
+}
+
+void tst_usercontrol1_mouse::pressRelease_data()
+{
+    QTest::addColumn<int>("mouseButton");
+    QTest::addColumn<QPoint>("pressAt");
+    QTest::addColumn<QPoint>("releaseAt");
+    QTest::addColumn<bool>("iconMove");
+    QTest::addColumn<bool>("extractIcon");
+    QTest::addColumn<bool>("withIcon");
+    QTest::addColumn<int>("clicks");
+    QTest::addColumn<int>("mouseUps");
+    QTest::addColumn<bool>("downSkinWhilePressed");
+    QTest::addColumn<bool>("shrunkWhilePressed");
+    const int left = Qt::LeftButton, right = Qt::RightButton, middle = Qt::MiddleButton;
+    const QPoint centre(23, 23);
+    // The edge rows keep the icon still: a shrunk imgIcon's corner moves, and releases are measured
+    // from the corner of the part that got the press.
+    QTest::newRow("left inside") << left << centre << centre << true << false << true << 1 << 0 << true
+                                 << true;
+    QTest::newRow("left released outside")
+        << left << centre << QPoint(80, 23) << true << false << true << 0 << 0 << true << true;
+    QTest::newRow("left edge X = 0") << left << centre << QPoint(0, 23) << false << false << false << 0 << 0
+                                     << true << false;
+    QTest::newRow("left edge Y = 0") << left << centre << QPoint(23, 0) << false << false << false << 0 << 0
+                                     << true << false;
+    QTest::newRow("left edge X = width")
+        << left << centre << QPoint(46, 23) << false << false << false << 0 << 0 << true << false;
+    QTest::newRow("left edge Y = height")
+        << left << centre << QPoint(23, 46) << false << false << false << 0 << 0 << true << false;
+    QTest::newRow("left last pixel inside")
+        << left << centre << QPoint(45, 45) << false << false << false << 1 << 0 << true << false;
+    QTest::newRow("left first pixel inside")
+        << left << centre << QPoint(1, 1) << false << false << false << 1 << 0 << true << false;
+    QTest::newRow("right inside") << right << centre << centre << true << false << true << 0 << 1 << false
+                                  << false;
+    QTest::newRow("right outside") << right << centre << QPoint(80, 23) << true << false << true << 0 << 0
+                                   << false << false;
+    QTest::newRow("right edge X = 0")
+        << right << centre << QPoint(0, 23) << true << false << false << 0 << 0 << false << false;
+    QTest::newRow("middle inside") << middle << centre << centre << true << false << true << 1 << 0 << false
+                                   << false;
+    QTest::newRow("middle outside") << middle << centre << QPoint(23, 60) << true << false << true << 0 << 0
+                                    << false << false;
+    QTest::newRow("ExtractIcon with IconMove")
+        << left << centre << centre << true << true << true << 1 << 0 << true << false;
+    QTest::newRow("IconMove off") << left << centre << centre << false << false << true << 1 << 0 << true
+                                  << false;
+}
+
+void tst_usercontrol1_mouse::pressRelease()
+{
+    QFETCH(int, mouseButton);
+    QFETCH(QPoint, pressAt);
+    QFETCH(QPoint, releaseAt);
+    QFETCH(bool, iconMove);
+    QFETCH(bool, extractIcon);
+    QFETCH(bool, withIcon);
+    QFETCH(int, clicks);
+    QFETCH(int, mouseUps);
+    QFETCH(bool, downSkinWhilePressed);
+    QFETCH(bool, shrunkWhilePressed);
+    const auto button = static_cast<Qt::MouseButton>(mouseButton);
+
+    const QString target = QStringLiteral("/usr/bin/xterm");
+    m_icons->icons.insert(target, QPixmap(33, 33));
+    QVERIFY(m_button->putProperty(ButtonDispId::IconMove, iconMove));
+    QVERIFY(m_button->putProperty(ButtonDispId::ExtractIcon, extractIcon));
+    QVERIFY(m_button->putProperty(ButtonDispId::Programme, target));
+    QVERIFY(m_button->putProperty(ButtonDispId::Icone, withIcon ? m_icon : QString()));
+    QLabel* imgIcon = part("imgIcon");
+    const QRect rest = imgIcon->geometry();
+    auto* vistel = m_button->findChild<host::Control*>(QStringLiteral("Vistel1"));
+    const QRect vistelRest = vistel->geometry();
+
+    QSignalSpy clickSpy(m_button.get(), &host::Control::Click);
+    QSignalSpy upSpy(m_button.get(), &host::Control::MouseUp);
+    QSignalSpy downSpy(m_button.get(), &host::Control::MouseDown);
+
+    press(button, pressAt);
+    QCOMPARE(pixel({2, 23}), downSkinWhilePressed ? DownColour : UpColour);
+    if (shrunkWhilePressed) {
+        QCOMPARE(imgIcon->size(), rest.size() - QSize(4, 4));
+        QCOMPARE(imgIcon->geometry().center(), rest.center());
+    } else {
+        QCOMPARE(imgIcon->geometry(), rest);
+    }
+    QCOMPARE(vistel->geometry(), vistelRest);
+    QCOMPARE(clickSpy.count() + upSpy.count() + downSpy.count(), 0);
+
+    release(button, releaseAt);
+    QCOMPARE(clickSpy.count(), clicks);
+    QCOMPARE(upSpy.count(), mouseUps);
+    QCOMPARE(downSpy.count(), 0);
+    if (mouseUps) {
+        const QList<QVariant> args = upSpy.first();
+        QCOMPARE(args.at(0).toInt(), 2);
+        QCOMPARE(args.at(1).toInt(), 0);
+        QVERIFY(args.at(2).toFloat() > 0);
+        QVERIFY(args.at(3).toFloat() > 0);
+    }
+    QCOMPARE(pixel({2, 23}), UpColour);
+    QCOMPARE(imgIcon->geometry(), rest);
+}
+
+void tst_usercontrol1_mouse::releaseMeasuredFromVistel1Corner()
+{
+    const QString target = QStringLiteral("/usr/bin/xterm");
+    m_icons->icons.insert(target, QPixmap(33, 33));
+    QVERIFY(m_button->putProperty(ButtonDispId::ExtractIcon, true));
+    QVERIFY(m_button->putProperty(ButtonDispId::Programme, target));
+    auto* vistel = m_button->findChild<host::Control*>(QStringLiteral("Vistel1"));
+    QCOMPARE(vistel->geometry(), QRect(7, 7, 33, 33));
+    QSignalSpy clickSpy(m_button.get(), &host::Control::Click);
+    QSignalSpy vistelDown(vistel, &host::Control::MouseDown);
+    press(Qt::LeftButton, {20, 20});
+    QCOMPARE(vistelDown.count(), 1);
+    QCOMPARE(pixel({2, 23}), DownColour);
+    // Over the button, but left of Vistel1's corner: outside.
+    release(Qt::LeftButton, {3, 20});
+    QCOMPARE(clickSpy.count(), 0);
+    QCOMPARE(pixel({2, 23}), UpColour);
+    press(Qt::LeftButton, {20, 20});
+    release(Qt::LeftButton, {20, 20});
+    QCOMPARE(clickSpy.count(), 1);
+}
+
+void tst_usercontrol1_mouse::releaseMeasuredFromTitleCorner()
+{
+    QVERIFY(m_button->putProperty(ButtonDispId::GraphicMode, false));
+    QVERIFY(m_button->putProperty(ButtonDispId::ExtractIcon, false));
+    QVERIFY(m_button->putProperty(ButtonDispId::TextModeTitle, QStringLiteral("Mail")));
+    QLabel* title = part("lblBtnTitle");
+    QVERIFY(title->isVisible());
+    QVERIFY(title->geometry().top() > 3);
+    QSignalSpy clickSpy(m_button.get(), &host::Control::Click);
+    const QPoint centre = title->geometry().center();
+    press(Qt::LeftButton, centre);
+    QCOMPARE(pixel({2, 2}), DownColour);
+    // Above the label's corner, still over the button: outside.
+    release(Qt::LeftButton, {centre.x(), title->geometry().top() - 2});
+    QCOMPARE(clickSpy.count(), 0);
+    press(Qt::LeftButton, centre);
+    release(Qt::LeftButton, centre);
+    QCOMPARE(clickSpy.count(), 1);
+}
+
+void tst_usercontrol1_mouse::maskShapesOutlineAndHitArea()
+{
+    QVERIFY(m_button->putProperty(ButtonDispId::ImageMask, m_mask));
+    QVERIFY(m_button->putProperty(ButtonDispId::MaskColor, 16744703));
+    // See-through where the mask has the mask colour.
+    QCOMPARE(pixel({0, 0}), ContainerColour);
+    QCOMPARE(pixel({5, 5}), ContainerColour);
+    QCOMPARE(pixel({45, 0}), ContainerColour);
+    QCOMPARE(pixel({0, 45}), ContainerColour);
+    QCOMPARE(pixel({40, 45}), ContainerColour);
+    QCOMPARE(pixel({6, 0}), UpColour);
+    QCOMPARE(pixel({0, 6}), UpColour);
+    QCOMPARE(pixel({23, 23}), UpColour);
+    QVERIFY(!m_button->mask().contains(QPoint(2, 2)));
+    QVERIFY(m_button->mask().contains(QPoint(23, 23)));
+    // A click on a cut-out corner is not the button's.
+    QSignalSpy clickSpy(m_button.get(), &host::Control::Click);
+    press(Qt::LeftButton, {2, 2});
+    QCOMPARE(pixel({23, 23}), UpColour);
+    release(Qt::LeftButton, {2, 2});
+    QCOMPARE(clickSpy.count(), 0);
+    press(Qt::LeftButton, {23, 23});
+    release(Qt::LeftButton, {23, 23});
+    QCOMPARE(clickSpy.count(), 1);
+    // The pressed outline is the same.
+    press(Qt::LeftButton, {23, 23});
+    QCOMPARE(pixel({2, 2}), ContainerColour);
+    QCOMPARE(pixel({23, 10}), DownColour);
+    release(Qt::LeftButton, {23, 23});
+}
+
+void tst_usercontrol1_mouse::builtInMaskHasRoundedCorners()
+{
+    // The built-in mask's corners are white: with the default mask colour the outline is the square.
+    QCOMPARE(m_button->mask().boundingRect(), QRect(0, 0, 46, 46));
+    QVERIFY(m_button->mask().contains(QPoint(0, 0)));
+    QVERIFY(m_button->putProperty(ButtonDispId::MaskColor, 0xFFFFFF));
+    const QRegion region = m_button->mask();
+    const int cut[] = {9, 6, 4, 3, 2, 2, 1, 1, 1};
+    for (int row = 0; row < 9; ++row) {
+        for (int y : {row, 45 - row}) {
+            QVERIFY2(!region.contains(QPoint(cut[row] - 1, y)), qPrintable(QString::number(row)));
+            QVERIFY(region.contains(QPoint(cut[row], y)));
+            QVERIFY(!region.contains(QPoint(46 - cut[row], y)));
+            QVERIFY(region.contains(QPoint(45 - cut[row], y)));
+        }
+    }
+    QVERIFY(region.contains(QPoint(0, 9)));
+    QVERIFY(region.contains(QPoint(0, 36)));
+    QCOMPARE(pixel({0, 0}), ContainerColour);
+    QCOMPARE(pixel({0, 23}), UpColour);
+}
+
+void tst_usercontrol1_mouse::shrinkStopsAtZero()
+{
+    QVERIFY(m_button->putProperty(ButtonDispId::IconMove, true));
+    QVERIFY(m_button->putProperty(ButtonDispId::IconMovingValue, 100));
+    QVERIFY(m_button->putProperty(ButtonDispId::Icone, m_icon));
+    QLabel* imgIcon = part("imgIcon");
+    press(Qt::LeftButton, {23, 23});
+    QCOMPARE(imgIcon->size(), QSize(0, 0));
+    release(Qt::LeftButton, {23, 23});
+    QCOMPARE(imgIcon->geometry(), QRect(7, 7, 32, 32));
+}
+
+void tst_usercontrol1_mouse::iconMovingValueZeroKeepsSize()
+{
+    QVERIFY(m_button->putProperty(ButtonDispId::IconMove, true));
+    QVERIFY(m_button->putProperty(ButtonDispId::IconMovingValue, 0));
+    QVERIFY(m_button->putProperty(ButtonDispId::Icone, m_icon));
+    QLabel* imgIcon = part("imgIcon");
+    press(Qt::LeftButton, {23, 23});
+    QCOMPARE(imgIcon->geometry(), QRect(7, 7, 32, 32));
+    QVERIFY(imgIcon->hasScaledContents());
+    QCOMPARE(pixel({23, 23}), QColor(Qt::red));
+    release(Qt::LeftButton, {23, 23});
+    QVERIFY(!imgIcon->hasScaledContents());
+}
+
+void tst_usercontrol1_mouse::tooltipsOnEveryConstituentWhenShown()
+{
+    m_button->extender().setVisible(false);
+    m_button->extender().setToolTipText(QStringLiteral("Web browser"));
+    QVERIFY(m_button->putProperty(ButtonDispId::ToolTipText, QStringLiteral("own")));
+    m_button->extender().setVisible(true);
+    const QList<QWidget*> parts = m_button->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+    QCOMPARE(parts.size(), 5);
+    for (QWidget* constituent : parts)
+        QCOMPARE(constituent->toolTip(), QStringLiteral("Web browser"));
+    QCOMPARE(m_button->getProperty(ButtonDispId::ToolTipText).toString(), QStringLiteral("Web browser"));
+}
+
+QTEST_MAIN(tst_usercontrol1_mouse)
+#include "tst_usercontrol1_mouse.moc"
