@@ -7,10 +7,16 @@ namespace platform {
 
 QPixmap X11DesktopCapture::grab(const QRect& screenRect)
 {
-    QScreen* screen = QGuiApplication::primaryScreen();
+    if (!qGuiApp || screenRect.isEmpty())
+        return {};
+    QScreen* screen = QGuiApplication::screenAt(screenRect.topLeft());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
     if (!screen)
         return {};
-    return screen->grabWindow(0, screenRect.x(), screenRect.y(), screenRect.width(), screenRect.height());
+    // Window 0 is the whole screen; the rectangle is given relative to that screen.
+    const QPoint origin = screenRect.topLeft() - screen->geometry().topLeft();
+    return screen->grabWindow(0, origin.x(), origin.y(), screenRect.width(), screenRect.height());
 }
 
 } // namespace platform

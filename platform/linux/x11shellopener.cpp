@@ -1,31 +1,72 @@
 #include "platform/linux/x11shellopener.h"
 
+#include "platform/linux/shelltarget.h"
+
 #include <QDesktopServices>
-#include <QFileInfo>
+#include <QDir>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QUrl>
 
 namespace platform {
 
+X11ShellOpener::X11ShellOpener() = default;
+
+X11ShellOpener::X11ShellOpener(QStringList searchPaths, QString opener)
+    : m_searchPaths(std::move(searchPaths)), m_opener(std::move(opener))
+{}
+
 bool X11ShellOpener::open(const ShellRequest& request)
 {
-    const QFileInfo info(request.target);
-    if (info.isFile() && info.isExecutable()) {
-        QProcess process;
-        process.setProgram(info.absoluteFilePath());
-        process.setWorkingDirectory(request.folder);
-        process.setStandardOutputFile(QProcess::nullDevice());
-        process.setStandardErrorFile(QProcess::nullDevice());
-        qint64 pid = 0;
-        return process.startDetached(&pid);
+    if (!request.verb.isEmpty() && request.verb.compare(QLatin1String("open"), Qt::CaseInsensitive) != 0)
+        return false;
+    const QString folder = request.folder.isEmpty() ? systemDriveRoot() : request.folder;
+    const shelltarget::Resolved target = shelltarget::resolve(request.target, folder, m_searchPaths);
+
+    switch (target.kind) {
+    case shelltarget::Kind::Missing:
+        return false;
+    case shelltarget::Kind::Program:
+        // Parameters are split like a command line but never handed to a shell.
+        return startDetached(target.location, QProcess::splitCommand(request.parameters), folder,
+                             request.show);
+    case shelltarget::Kind::Document:
+    case shelltarget::Kind::Folder:
+    case shelltarget::Kind::Url:
+        break;
     }
-    const QUrl url = info.exists() ? QUrl::fromLocalFile(info.absoluteFilePath()) : QUrl(request.target);
+
+    // Local paths are absolute here, so the opener never reads one as an option.
+    const QString opener =
+        m_opener.isEmpty() ? QStandardPaths::findExecutable(QStringLiteral("xdg-open")) : m_opener;
+    if (!opener.isEmpty())
+        return startDetached(opener, {target.location}, folder, request.show);
+    const QUrl url = target.kind == shelltarget::Kind::Url ? QUrl(target.location, QUrl::StrictMode)
+                                                           : QUrl::fromLocalFile(target.location);
     return QDesktopServices::openUrl(url);
 }
 
 QString X11ShellOpener::systemDriveRoot() const
 {
     return QStringLiteral("/");
+}
+
+bool X11ShellOpener::startDetached(const QString& program, const QStringList& arguments,
+                                   const QString& folder, ShowState show)
+{
+    QProcess process;
+    process.setProgram(program);
+    process.setArguments(arguments);
+    process.setWorkingDirectory(folder);
+    // Detached children would otherwise write into the bar's own output.
+    process.setStandardInputFile(QProcess::nullDevice());
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    qint64 pid = 0;
+    if (!process.startDetached(&pid))
+        return false;
+    m_watcher.watch(pid, show);
+    return true;
 }
 
 } // namespace platform

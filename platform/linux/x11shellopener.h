@@ -1,14 +1,33 @@
 #pragma once
 
+#include "platform/export.h"
+#include "platform/linux/x11launchwatcher.h"
 #include "platform/shellopener.h"
+
+#include <QStringList>
 
 namespace platform {
 
-// Executables are started directly with no arguments; everything else goes to the desktop's opener.
-class X11ShellOpener final : public ShellOpener {
+// Programs are started directly with an argument list, never through a command interpreter;
+// documents, folders and addresses go to the desktop's opener (xdg-open). The show state is given
+// to the started program's first window on X11.
+class DOVI_PLATFORM_EXPORT X11ShellOpener final : public ShellOpener {
 public:
+    X11ShellOpener();
+    // searchPaths: where bare program names are looked up (PATH when empty); opener: the program
+    // that opens documents, folders and addresses (xdg-open from PATH when empty).
+    X11ShellOpener(QStringList searchPaths, QString opener);
+
     bool open(const ShellRequest& request) override;
     QString systemDriveRoot() const override;
+
+private:
+    bool startDetached(const QString& program, const QStringList& arguments, const QString& folder,
+                       ShowState show);
+
+    QStringList m_searchPaths;
+    QString m_opener;
+    X11LaunchWatcher m_watcher;
 };
 
 } // namespace platform

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "platform/export.h"
 #include "platform/windowservices.h"
 
 namespace platform {
 
-class X11WindowServices final : public WindowServices {
+// EWMH states for the bar's own windows. Without an X connection (offscreen) the Qt-level parts
+// still apply and translucency is reported as unknown.
+class DOVI_PLATFORM_EXPORT X11WindowServices final : public WindowServices {
 public:
     void setSkipTaskbar(QWidget* window) override;
     void setKeepAbove(QWidget* window, bool above) override;

@@ -1,16 +1,60 @@
 #include "platform/linux/xdgsysteminfo.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+
 namespace platform {
+
+XdgSystemInfo::XdgSystemInfo() : m_candidates(knownTools()) {}
+
+XdgSystemInfo::XdgSystemInfo(QStringList candidates, QString searchPath)
+    : m_candidates(std::move(candidates)), m_searchPath(std::move(searchPath))
+{}
+
+QStringList XdgSystemInfo::knownTools()
+{
+    // Graphical tools that show the hardware and the system, most complete first.
+    return {QStringLiteral("hardinfo2"), QStringLiteral("hardinfo"), QStringLiteral("kinfocenter"),
+            QStringLiteral("cpu-x"),     QStringLiteral("i-nex"),    QStringLiteral("lshw-gtk")};
+}
+
+QString XdgSystemInfo::findFirst(const QStringList& candidates, const QString& searchPath)
+{
+    const QStringList folders = searchPath.split(QLatin1Char(':'), Qt::SkipEmptyParts);
+    for (const QString& name : candidates) {
+        if (name.isEmpty() || name.contains(QLatin1Char('/')))
+            continue;
+        for (const QString& folder : folders) {
+            // A relative PATH entry depends on the current folder: not a place to start tools from.
+            if (!QDir::isAbsolutePath(folder))
+                continue;
+            const QFileInfo file(QDir(folder), name);
+            if (file.isFile() && file.isExecutable())
+                return file.absoluteFilePath();
+        }
+    }
+    return {};
+}
 
 QString XdgSystemInfo::locateTool() const
 {
-    return {};
+    const QString path = m_searchPath.isEmpty() ? qEnvironmentVariable("PATH") : m_searchPath;
+    return findFirst(m_candidates, path);
 }
 
 bool XdgSystemInfo::startTool(const QString& path)
 {
-    Q_UNUSED(path);
-    return false;
+    const QFileInfo tool(path);
+    if (path.isEmpty() || !tool.isAbsolute() || !tool.isFile() || !tool.isExecutable())
+        return false;
+    QProcess process;
+    process.setProgram(tool.absoluteFilePath());
+    process.setWorkingDirectory(QDir::homePath());
+    process.setStandardInputFile(QProcess::nullDevice());
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    return process.startDetached();
 }
 
 } // namespace platform

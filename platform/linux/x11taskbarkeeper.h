@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QObject>
+
+namespace platform {
+
+// Lives on a window and writes skip-taskbar and skip-pager into its _NET_WM_STATE each time the
+// window is shown: the window manager drops the state when the window is hidden.
+class X11TaskbarKeeper final : public QObject {
+public:
+    explicit X11TaskbarKeeper(QWidget* window);
+
+    // Writes the state now: onto the unmapped window, and as a request for a mapped one.
+    static void apply(QWidget* window);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+};
+
+} // namespace platform

@@ -1,0 +1,175 @@
+#include "platform/linux/x11util.h"
+
+#include <QGuiApplication>
+
+#include <cstdlib>
+#include <memory>
+
+namespace platform::x11 {
+
+namespace {
+
+struct FreeDeleter {
+    void operator()(void* p) const { std::free(p); }
+};
+template<typename T> using Reply = std::unique_ptr<T, FreeDeleter>;
+
+const xcb_screen_t* screenOf(xcb_connection_t* c, int number)
+{
+    xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(c));
+    for (int i = 0; it.rem > 0; ++i, xcb_screen_next(&it)) {
+        if (i == number)
+            return it.data;
+    }
+    return nullptr;
+}
+
+Reply<xcb_get_property_reply_t> property(xcb_connection_t* c, xcb_window_t window, xcb_atom_t property,
+                                         xcb_atom_t type, quint32 longLength)
+{
+    const auto cookie = xcb_get_property(c, 0, window, property, type, 0, longLength);
+    return Reply<xcb_get_property_reply_t>(xcb_get_property_reply(c, cookie, nullptr));
+}
+
+constexpr quint32 rootMessageMask = XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
+
+void sendToRoot(xcb_connection_t* c, xcb_window_t window, xcb_atom_t type, const quint32 (&data)[5])
+{
+    const xcb_window_t root = rootWindow(c);
+    if (!root || !type)
+        return;
+    xcb_client_message_event_t event{};
+    event.response_type = XCB_CLIENT_MESSAGE;
+    event.format = 32;
+    event.window = window;
+    event.type = type;
+    for (int i = 0; i < 5; ++i)
+        event.data.data32[i] = data[i];
+    xcb_send_event(c, 0, root, rootMessageMask, reinterpret_cast<const char*>(&event));
+    xcb_flush(c);
+}
+
+} // namespace
+
+xcb_connection_t* connection()
+{
+    if (!qGuiApp)
+        return nullptr;
+    const auto* x11App = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    return x11App ? x11App->connection() : nullptr;
+}
+
+int defaultScreenNumber()
+{
+    const QString display = qEnvironmentVariable("DISPLAY");
+    const int colon = display.lastIndexOf(QLatin1Char(':'));
+    const int dot = display.indexOf(QLatin1Char('.'), colon < 0 ? 0 : colon);
+    if (dot < 0)
+        return 0;
+    bool ok = false;
+    const int number = display.mid(dot + 1).toInt(&ok);
+    return ok && number >= 0 ? number : 0;
+}
+
+xcb_window_t rootWindow(xcb_connection_t* c)
+{
+    const xcb_screen_t* screen = screenOf(c, defaultScreenNumber());
+    if (!screen)
+        screen = screenOf(c, 0);
+    return screen ? screen->root : xcb_window_t(XCB_WINDOW_NONE);
+}
+
+xcb_atom_t atom(xcb_connection_t* c, const char* name)
+{
+    const auto cookie = xcb_intern_atom(c, 0, static_cast<quint16>(qstrlen(name)), name);
+    const Reply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(c, cookie, nullptr));
+    return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+}
+
+QList<xcb_window_t> clientList(xcb_connection_t* c, xcb_window_t root)
+{
+    QList<xcb_window_t> windows;
+    const auto reply = property(c, root, atom(c, "_NET_CLIENT_LIST"), XCB_ATOM_WINDOW, 4096);
+    if (!reply || reply->format != 32 || reply->type != XCB_ATOM_WINDOW)
+        return windows;
+    const auto* data = static_cast<const xcb_window_t*>(xcb_get_property_value(reply.get()));
+    const int count = xcb_get_property_value_length(reply.get()) / 4;
+    windows.reserve(count);
+    for (int i = 0; i < count; ++i)
+        windows.append(data[i]);
+    return windows;
+}
+
+std::optional<quint32> cardinalProperty(xcb_connection_t* c, xcb_window_t window, xcb_atom_t prop)
+{
+    const auto reply = property(c, window, prop, XCB_ATOM_CARDINAL, 1);
+    if (!reply || reply->format != 32 || reply->type != XCB_ATOM_CARDINAL ||
+        xcb_get_property_value_length(reply.get()) < 4)
+        return std::nullopt;
+    return *static_cast<const quint32*>(xcb_get_property_value(reply.get()));
+}
+
+QList<xcb_atom_t> atomListProperty(xcb_connection_t* c, xcb_window_t window, xcb_atom_t prop)
+{
+    QList<xcb_atom_t> atoms;
+    const auto reply = property(c, window, prop, XCB_ATOM_ATOM, 1024);
+    if (!reply || reply->format != 32 || reply->type != XCB_ATOM_ATOM)
+        return atoms;
+    const auto* data = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply.get()));
+    const int count = xcb_get_property_value_length(reply.get()) / 4;
+    for (int i = 0; i < count; ++i)
+        atoms.append(data[i]);
+    return atoms;
+}
+
+void requestWmState(xcb_connection_t* c, xcb_window_t window, bool add, xcb_atom_t first, xcb_atom_t second)
+{
+    // Source indication 1: a normal application.
+    const quint32 data[5] = {add ? 1u : 0u, first, second, 1u, 0u};
+    sendToRoot(c, window, atom(c, "_NET_WM_STATE"), data);
+}
+
+void addWmStateProperty(xcb_connection_t* c, xcb_window_t window, const QList<xcb_atom_t>& atoms)
+{
+    const xcb_atom_t netWmState = atom(c, "_NET_WM_STATE");
+    QList<xcb_atom_t> merged = atomListProperty(c, window, netWmState);
+    for (const xcb_atom_t a : atoms) {
+        if (a != XCB_ATOM_NONE && !merged.contains(a))
+            merged.append(a);
+    }
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, window, netWmState, XCB_ATOM_ATOM, 32,
+                        static_cast<quint32>(merged.size()), merged.constData());
+    xcb_flush(c);
+}
+
+void requestIconify(xcb_connection_t* c, xcb_window_t window)
+{
+    constexpr quint32 iconicState = 3;
+    const quint32 data[5] = {iconicState, 0, 0, 0, 0};
+    sendToRoot(c, window, atom(c, "WM_CHANGE_STATE"), data);
+}
+
+bool selectionOwned(xcb_connection_t* c, const QString& selectionName)
+{
+    const xcb_atom_t selection = atom(c, selectionName.toLatin1().constData());
+    if (selection == XCB_ATOM_NONE)
+        return false;
+    const auto cookie = xcb_get_selection_owner(c, selection);
+    const Reply<xcb_get_selection_owner_reply_t> reply(xcb_get_selection_owner_reply(c, cookie, nullptr));
+    return reply && reply->owner != XCB_WINDOW_NONE;
+}
+
+void addEventMask(xcb_connection_t* c, xcb_window_t window, quint32 mask)
+{
+    const auto cookie = xcb_get_window_attributes(c, window);
+    const Reply<xcb_get_window_attributes_reply_t> reply(xcb_get_window_attributes_reply(c, cookie, nullptr));
+    if (!reply)
+        return;
+    if ((reply->your_event_mask & mask) == mask)
+        return;
+    const quint32 values[] = {reply->your_event_mask | mask};
+    xcb_change_window_attributes(c, window, XCB_CW_EVENT_MASK, values);
+    xcb_flush(c);
+}
+
+} // namespace platform::x11

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+#include <optional>
+#include <xcb/xcb.h>
+
+// Small helpers over the application's own X connection. Every function is safe to call when the
+// program does not run on X11: connection() is then null and the rest is never reached.
+namespace platform::x11 {
+
+// The X connection Qt uses, or null when the platform is not xcb (offscreen, Wayland).
+xcb_connection_t* connection();
+
+// The screen number of the display the program was started on (the ".n" of DISPLAY, else 0).
+int defaultScreenNumber();
+
+// The root window of the default screen, 0 when there is none.
+xcb_window_t rootWindow(xcb_connection_t* c);
+
+xcb_atom_t atom(xcb_connection_t* c, const char* name);
+
+// Top-level windows the window manager lists in _NET_CLIENT_LIST.
+QList<xcb_window_t> clientList(xcb_connection_t* c, xcb_window_t root);
+
+std::optional<quint32> cardinalProperty(xcb_connection_t* c, xcb_window_t window, xcb_atom_t property);
+
+QList<xcb_atom_t> atomListProperty(xcb_connection_t* c, xcb_window_t window, xcb_atom_t property);
+
+// Asks the window manager to add (true) or remove (false) up to two _NET_WM_STATE atoms.
+void requestWmState(xcb_connection_t* c, xcb_window_t window, bool add, xcb_atom_t first,
+                    xcb_atom_t second = XCB_ATOM_NONE);
+
+// Writes _NET_WM_STATE atoms straight onto a window the manager does not hold yet (unmapped).
+void addWmStateProperty(xcb_connection_t* c, xcb_window_t window, const QList<xcb_atom_t>& atoms);
+
+// ICCCM WM_CHANGE_STATE to IconicState.
+void requestIconify(xcb_connection_t* c, xcb_window_t window);
+
+// True when some client owns the selection.
+bool selectionOwned(xcb_connection_t* c, const QString& selectionName);
+
+// Adds events to what this client selects on a window, keeping what Qt selected before.
+void addEventMask(xcb_connection_t* c, xcb_window_t window, quint32 mask);
+
+} // namespace platform::x11
