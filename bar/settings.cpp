@@ -82,4 +82,31 @@ void deleteAll()
     platform::services().settings->removeApp(app());
 }
 
+QString storeProblem(int lang)
+{
+    const platform::SettingsStore& store = *platform::services().settings;
+    const QString where = store.location(app());
+    switch (store.state(app())) {
+    case platform::SettingsStore::State::Fine:
+        break;
+    case platform::SettingsStore::State::Unreadable:
+        return lang == 0
+                   ? QStringLiteral("Le fichier de paramètres %1 ne peut pas être lu. Dovi utilise ses "
+                                    "réglages par défaut et laisse ce fichier tel qu'il est.")
+                         .arg(where)
+                   : QStringLiteral("The settings file %1 cannot be read. Dovi uses its default settings "
+                                    "and leaves that file as it is.")
+                         .arg(where);
+    case platform::SettingsStore::State::ReadOnly:
+        return lang == 0 ? QStringLiteral("Les paramètres ne peuvent pas être enregistrés dans %1. La "
+                                          "langue, la transparence et le choix des astuces ne seront pas "
+                                          "conservés.")
+                               .arg(where)
+                         : QStringLiteral("The settings cannot be saved in %1. The language, the "
+                                          "transparency and the tips choice will not be kept.")
+                               .arg(where);
+    }
+    return {};
+}
+
 } // namespace settings

@@ -25,4 +25,8 @@ bool saveInfosToolTip(int value);
 // Deletes every setting of the program.
 void deleteAll();
 
+// Why the settings cannot be kept, as a message for the user in the language given (0 French,
+// otherwise English); empty when they can be read and written.
+QString storeProblem(int lang);
+
 } // namespace settings

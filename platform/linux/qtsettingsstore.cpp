@@ -1,6 +1,7 @@
 #include "platform/linux/qtsettingsstore.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 
 namespace platform {
@@ -10,21 +11,75 @@ QString keyPath(const QString& section, const QString& key)
 {
     return section + QLatin1Char('/') + key;
 }
+
+// Qt's INI reader takes almost anything and writes back only what it understood, so a file that is
+// something else (another program's file, a binary, a half-written copy) is recognised here first:
+// every line must be blank, a comment, a [section] or a key=value pair.
+bool looksLikeIni(const QString& fileName)
+{
+    QFile file(fileName);
+    if (!file.exists())
+        return true;
+    constexpr qint64 Largest = 1 << 20;
+    if (!file.open(QIODevice::ReadOnly) || file.size() > Largest)
+        return false;
+    const QByteArray data = file.readAll();
+    if (data.contains('\0'))
+        return false;
+    for (const QByteArray& raw : data.split('\n')) {
+        const QByteArray line = raw.trimmed();
+        if (line.isEmpty() || line.startsWith(';') || line.startsWith('#'))
+            continue;
+        if (line.startsWith('[') ? !line.endsWith(']') : !line.contains('='))
+            return false;
+    }
+    return true;
+}
+
+bool usable(const QSettings& s)
+{
+    return s.status() == QSettings::NoError && looksLikeIni(s.fileName());
+}
 } // namespace
+
+SettingsStore::State QtSettingsStore::state(const QString& app) const
+{
+    const QSettings s(QSettings::IniFormat, QSettings::UserScope, app, app);
+    if (s.status() == QSettings::FormatError || !looksLikeIni(s.fileName()))
+        return State::Unreadable;
+    if (s.status() == QSettings::AccessError || !s.isWritable())
+        return State::ReadOnly;
+    // isWritable() answers for an existing file; a missing one needs a folder it can be created in.
+    const QFileInfo file(s.fileName());
+    if (!file.exists()) {
+        QFileInfo folder(file.absolutePath());
+        while (!folder.exists() && folder.absoluteFilePath() != folder.absolutePath())
+            folder = QFileInfo(folder.absolutePath());
+        if (!folder.isDir() || !folder.isWritable())
+            return State::ReadOnly;
+    }
+    return State::Fine;
+}
+
+QString QtSettingsStore::location(const QString& app) const
+{
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, app, app).fileName();
+}
 
 QString QtSettingsStore::get(const QString& app, const QString& section, const QString& key,
                              const QString& fallback) const
 {
     const QSettings s(QSettings::IniFormat, QSettings::UserScope, app, app);
-    if (s.status() != QSettings::NoError)
+    if (!usable(s))
         return fallback;
     return s.value(keyPath(section, key), fallback).toString();
 }
 
-bool QtSettingsStore::save(const QString& app, const QString& section, const QString& key, const QString& value)
+bool QtSettingsStore::save(const QString& app, const QString& section, const QString& key,
+                           const QString& value)
 {
     QSettings s(QSettings::IniFormat, QSettings::UserScope, app, app);
-    if (s.status() != QSettings::NoError || !s.isWritable())
+    if (!usable(s) || !s.isWritable())
         return false;
     s.setValue(keyPath(section, key), value);
     s.sync();
@@ -34,6 +89,8 @@ bool QtSettingsStore::save(const QString& app, const QString& section, const QSt
 void QtSettingsStore::removeKey(const QString& app, const QString& section, const QString& key)
 {
     QSettings s(QSettings::IniFormat, QSettings::UserScope, app, app);
+    if (!usable(s))
+        return;
     s.remove(keyPath(section, key));
     s.sync();
 }
@@ -43,6 +100,8 @@ void QtSettingsStore::removeApp(const QString& app)
     QString file;
     {
         const QSettings s(QSettings::IniFormat, QSettings::UserScope, app, app);
+        if (!usable(s))
+            return;
         file = s.fileName();
     }
     // clear() would leave an empty file behind: the whole application entry goes with its file.

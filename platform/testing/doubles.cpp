@@ -27,13 +27,15 @@ MsgAnswer FakeMessageBoxes::show(QWidget*, const QString& text, const QString& t
 QString MemorySettingsStore::get(const QString& app, const QString& section, const QString& key,
                                  const QString& fallback) const
 {
+    if (storeState == State::Unreadable)
+        return fallback;
     return values.value(settingsKey(app, section, key), fallback);
 }
 
 bool MemorySettingsStore::save(const QString& app, const QString& section, const QString& key,
                                const QString& value)
 {
-    if (!writable)
+    if (!writable || storeState != State::Fine)
         return false;
     values.insert(settingsKey(app, section, key), value);
     return true;
@@ -46,6 +48,8 @@ void MemorySettingsStore::removeKey(const QString& app, const QString& section, 
 
 void MemorySettingsStore::removeApp(const QString& app)
 {
+    if (storeState == State::Unreadable)
+        return;
     const QString prefix = app + QLatin1Char('/');
     for (auto it = values.begin(); it != values.end();) {
         if (it.key().startsWith(prefix))

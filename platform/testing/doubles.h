@@ -31,6 +31,11 @@ public:
 
 class MemorySettingsStore final : public SettingsStore {
 public:
+    State state(const QString&) const override { return storeState; }
+    QString location(const QString& app) const override
+    {
+        return QStringLiteral("/settings/%1.ini").arg(app);
+    }
     QString get(const QString& app, const QString& section, const QString& key,
                 const QString& fallback) const override;
     bool save(const QString& app, const QString& section, const QString& key, const QString& value) override;
@@ -39,6 +44,7 @@ public:
     // "app/section/key" -> value
     QMap<QString, QString> values;
     bool writable = true;
+    State storeState = State::Fine; // Unreadable also makes every get answer its fallback
 };
 
 class FakeAppInfo final : public AppInfo {

@@ -1,6 +1,9 @@
 #include "bar/settings.h"
+#include "platform/services.h"
 #include "platform/testing/doubles.h"
 
+#include <QDir>
+#include <QFile>
 #include <QtTest>
 
 class tst_settings : public QObject {
@@ -12,6 +15,9 @@ private Q_SLOTS:
     void storedValues();
     void deleteAllRemovesEverySection();
     void realStoreWritesTheIniFile();
+    void realStoreLeavesAForeignFileAlone();
+    void realStoreInAFolderThatCannotBeCreated();
+    void problemMessages();
 };
 
 void tst_settings::defaultsOnEmptyStore()
@@ -116,6 +122,71 @@ void tst_settings::realStoreWritesTheIniFile()
     settings::deleteAll();
     QVERIFY(!QFile::exists(ini));
     QCOMPARE(settings::Lang(), 0);
+}
+
+// A settings file that is not INI: defaults are read, nothing is written over it, the reset at the
+// end of an unfinished first launch does not delete it, and the user is told where it is.
+void tst_settings::realStoreLeavesAForeignFileAlone()
+{
+    QVERIFY(!qEnvironmentVariable("XDG_CONFIG_HOME").isEmpty());
+    const QString folder = qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/Dovi");
+    QVERIFY(QDir().mkpath(folder));
+    const QString ini = folder + QStringLiteral("/Dovi.ini");
+    const QByteArray foreign("\x89PNG\r\n\x1a\n\0\0\0\rIHDR[General]\nLang=1\n\xff\xfe garbage = [\n", 40);
+    {
+        QFile file(ini);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(foreign);
+    }
+    platform::SettingsStore& store = *platform::services().settings;
+    QCOMPARE(store.state(QStringLiteral("Dovi")), platform::SettingsStore::State::Unreadable);
+    QCOMPARE(settings::Lang(), 0);
+    QCOMPARE(settings::ValTrans(), 255);
+    QVERIFY(!settings::saveValTrans(100));
+    settings::deleteAll();
+    QFile file(ini);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), foreign);
+    const QString message = settings::storeProblem(1);
+    QVERIFY2(message.contains(ini), qPrintable(message));
+    QVERIFY(settings::storeProblem(0).startsWith(QStringLiteral("Le fichier de paramètres")));
+    file.remove();
+    QCOMPARE(store.state(QStringLiteral("Dovi")), platform::SettingsStore::State::Fine);
+    QVERIFY(settings::storeProblem(0).isEmpty());
+}
+
+// The settings folder cannot be made (a file stands where it should be): the store says so before
+// anything is lost, and saving fails instead of pretending.
+void tst_settings::realStoreInAFolderThatCannotBeCreated()
+{
+    QVERIFY(!qEnvironmentVariable("XDG_CONFIG_HOME").isEmpty());
+    const QString folder = qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/Dovi");
+    QDir(folder).removeRecursively();
+    {
+        QFile blocker(folder);
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.write("not a folder");
+    }
+    const platform::SettingsStore& store = *platform::services().settings;
+    QCOMPARE(store.state(QStringLiteral("Dovi")), platform::SettingsStore::State::ReadOnly);
+    QVERIFY(!settings::saveLang(1));
+    QVERIFY(settings::storeProblem(1).startsWith(QStringLiteral("The settings cannot be saved in")));
+    QVERIFY(QFile::remove(folder));
+    QCOMPARE(store.state(QStringLiteral("Dovi")), platform::SettingsStore::State::Fine);
+}
+
+void tst_settings::problemMessages()
+{
+    platform::testing::ScopedDoubles doubles;
+    QVERIFY(settings::storeProblem(0).isEmpty());
+    doubles.settings->storeState = platform::SettingsStore::State::ReadOnly;
+    QCOMPARE(
+        settings::storeProblem(0),
+        QStringLiteral("Les paramètres ne peuvent pas être enregistrés dans /settings/Dovi.ini. La langue, "
+                       "la transparence et le choix des astuces ne seront pas conservés."));
+    doubles.settings->storeState = platform::SettingsStore::State::Unreadable;
+    QVERIFY(
+        settings::storeProblem(1).startsWith(QStringLiteral("The settings file /settings/Dovi.ini cannot")));
 }
 
 QTEST_GUILESS_MAIN(tst_settings)
