@@ -1,5 +1,6 @@
 #include "platform/linux/qtmessageboxes.h"
 
+#include <QDebug>
 #include <QMessageBox>
 
 namespace platform {
@@ -7,6 +8,8 @@ namespace platform {
 MsgAnswer QtMessageBoxes::show(QWidget* parent, const QString& text, const QString& title, MsgIcon icon,
                                MsgButtons buttons)
 {
+    // Also in the session's log, where a bar started without a terminal leaves a trace of what it said.
+    qInfo().noquote() << title << QStringLiteral(":") << text;
     QMessageBox box(parent);
     box.setWindowTitle(title);
     box.setText(text);

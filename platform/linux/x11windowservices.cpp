@@ -51,8 +51,11 @@ void X11WindowServices::setOpacity(QWidget* window, int level)
         // An ordinary window carries no opacity at all, so the compositor leaves it alone.
         xcb_delete_property(c, static_cast<xcb_window_t>(window->winId()),
                             x11::atom(c, "_NET_WM_WINDOW_OPACITY"));
-        xcb_flush(c);
     }
+    // Qt only queues the property change; a level set while nothing else happens must reach the
+    // compositor now, not with the next event.
+    if (c)
+        xcb_flush(c);
 }
 
 bool X11WindowServices::translucencyAvailable(QString* whyNot) const

@@ -25,6 +25,18 @@ void reply(const QString& line)
     std::fflush(stdout);
 }
 
+// The value after an option, or the fallback when the option is not given.
+QString option(const QStringList& args, const char* name, const QString& fallback)
+{
+    const qsizetype at = args.indexOf(QLatin1String(name));
+    return at >= 0 && at + 1 < args.size() ? args.at(at + 1) : fallback;
+}
+
+QString yesNo(bool value)
+{
+    return value ? QStringLiteral("true") : QStringLiteral("false");
+}
+
 QString hexColour(QRgb rgb)
 {
     return QStringLiteral("#%1").arg(rgb & 0xffffff, 6, 16, QLatin1Char('0'));
@@ -34,8 +46,7 @@ QString hexColour(QRgb rgb)
 int runWindow(QApplication& app, const QStringList& args)
 {
     QWidget window;
-    window.setWindowTitle(
-        args.value(args.indexOf(QStringLiteral("--title")) + 1, QStringLiteral("probe window")));
+    window.setWindowTitle(option(args, "--title", QStringLiteral("probe window")));
     window.resize(320, 200);
     window.show();
     const int recordAt = args.indexOf(QStringLiteral("--record"));
@@ -115,18 +126,18 @@ QString command(QWidget& bar, const QString& line)
             words.value(2) == QLatin1String("-") ? services().shell->systemDriveRoot() : words.value(2);
         const ShellRequest request{QStringLiteral("Open"), rest(3), QString(), folder,
                                    static_cast<ShowState>(words.value(1).toInt())};
-        return QStringLiteral("open %1").arg(services().shell->open(request) ? QStringLiteral("true")
-                                                                             : QStringLiteral("false"));
+        return QStringLiteral("open %1").arg(yesNo(services().shell->open(request)));
     }
     if (verb == QLatin1String("autostart") && words.value(1) == QLatin1String("set"))
         return QStringLiteral("autostart %1")
-            .arg(services().autostart->setEntry(QStringLiteral("Dovi"), rest(2)));
+            .arg(yesNo(services().autostart->setEntry(QStringLiteral("Dovi"), rest(2))));
     if (verb == QLatin1String("autostart") && words.value(1) == QLatin1String("remove"))
-        return QStringLiteral("autostart %1").arg(services().autostart->removeEntry(QStringLiteral("Dovi")));
+        return QStringLiteral("autostart %1")
+            .arg(yesNo(services().autostart->removeEntry(QStringLiteral("Dovi"))));
     if (verb == QLatin1String("sysinfo")) {
         const QString tool = services().systemInfo->locateTool();
         if (words.value(1) == QLatin1String("start"))
-            return QStringLiteral("sysinfo %1").arg(services().systemInfo->startTool(tool));
+            return QStringLiteral("sysinfo %1").arg(yesNo(services().systemInfo->startTool(tool)));
         return QStringLiteral("sysinfo %1").arg(tool.isEmpty() ? QStringLiteral("-") : tool);
     }
     if (verb == QLatin1String("quit")) {
@@ -142,8 +153,7 @@ int runBar(QApplication& app, const QStringList& args)
     QWidget bar(nullptr, Qt::FramelessWindowHint);
     bar.setWindowTitle(QStringLiteral("probe bar"));
     QPalette palette = bar.palette();
-    palette.setColor(QPalette::Window, QColor(args.value(args.indexOf(QStringLiteral("--colour")) + 1,
-                                                         QStringLiteral("#ff0000"))));
+    palette.setColor(QPalette::Window, QColor(option(args, "--colour", QStringLiteral("#ff0000"))));
     bar.setPalette(palette);
     bar.setAutoFillBackground(true);
     bar.setGeometry(100, 100, 200, 60);
