@@ -201,8 +201,12 @@ ReadResult parse(const QString& text, const QString& fileName)
         if (line.endsWith(QLatin1Char('\r')))
             line.chop(1);
     }
-    // Blank lines at the end are left over from hand editing; they are not buttons.
-    while (!lines.isEmpty() && lines.constLast().trimmed().isEmpty())
+    // Every line ends with a line break, the last one too: what follows the last break is no line.
+    if (!lines.isEmpty() && lines.constLast().isEmpty())
+        lines.removeLast();
+    // Blank lines at the end are left over from hand editing; they are not buttons. The thirteen
+    // lines of position and settings stay, empty or not (an empty mask path is a valid setting).
+    while (lines.size() > SettingsLines && lines.constLast().trimmed().isEmpty())
         lines.removeLast();
     if (lines.size() < SettingsLines)
         return failure(fileName, static_cast<int>(lines.size()) + 1, ReadProblem::TooShort);

@@ -35,6 +35,7 @@ Q_DECLARE_METATYPE(ReadProblem)
 class tst_configfile : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    void emptyMaskPathWithoutButtons();
     void readsSettings();
     void entries_data();
     void entries();
@@ -113,6 +114,18 @@ void tst_configfile::entries()
         QCOMPARE(result.config->entries.at(i).program, programs.at(i));
         QCOMPARE(result.config->entries.at(i).title, titles.at(i));
         QCOMPARE(result.config->entries.at(i).state, states.at(i));
+    }
+}
+
+// The writer's own output for a bar without a mask skin and without buttons reads back.
+void tst_configfile::emptyMaskPathWithoutButtons()
+{
+    const QByteArray noMask = Settings.left(Settings.lastIndexOf("/skins/XP_Mask")) + "\r\n";
+    for (const QByteArray& bytes : {noMask, noMask + "\r\n\r\n"}) {
+        const auto result = parseBytes(bytes);
+        QVERIFY(result.ok());
+        QVERIFY(result.config->skinMask.isEmpty());
+        QVERIFY(result.config->entries.isEmpty());
     }
 }
 
