@@ -1,14 +1,39 @@
 #include "bar/frmmain.h"
 
+#include "bar/configfile.h"
+#include "bar/frminfos.h"
+#include "bar/frmlangue.h"
+#include "bar/frmmenu.h"
+#include "bar/frmprefs.h"
+#include "bar/moddeclarepublic.h"
+#include "bar/modplacebuttons.h"
+#include "bar/modsetformstransparency.h"
+#include "bar/modstartprog.h"
+#include "bar/resstrings.h"
+#include "bar/settings.h"
 #include "button/dispids.h"
 #include "platform/host/controlhost.h"
 #include "platform/services.h"
 
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QPainter>
+#include <QTemporaryFile>
 
+#include <array>
 #include <cmath>
 
+using namespace modDeclarePublic;
+
 namespace {
+
+constexpr double TemplateSizeTwips = 720;
+
 int tppX()
 {
     return platform::services().screen->twipsPerPixelX();
@@ -17,59 +42,355 @@ int tppY()
 {
     return platform::services().screen->twipsPerPixelY();
 }
+int toPixels(double twips, int tpp)
+{
+    return static_cast<int>(std::lround(twips / tpp));
+}
+
+QString programFile(const QString& name)
+{
+    return QDir(platform::services().app->programFolder()).filePath(name);
+}
+
+void inform(QWidget* parent, const QString& text, platform::MsgIcon icon = platform::MsgIcon::Information)
+{
+    platform::services().messages->show(parent, text, frmMain::versionTitle(), icon);
+}
+
+// The delivered skins, in the order they are moved: Down, Up, Mask of XP, then of XP_Blue.
+struct SkinFile {
+    const char* folder;
+    const char* name;
+};
+constexpr std::array<SkinFile, 6> DeliveredSkins = {{{"XP", "XP_Down.bmp"},
+                                                     {"XP", "XP_Up.bmp"},
+                                                     {"XP", "XP_Mask.bmp"},
+                                                     {"XP_Blue", "XP_Blue_Down.bmp"},
+                                                     {"XP_Blue", "XP_Blue_Up.bmp"},
+                                                     {"XP_Blue", "XP_Blue_Mask.bmp"}}};
+
 } // namespace
 
 frmMain::frmMain(QWidget* parent)
     : QWidget(parent, Qt::FramelessWindowHint | Qt::Tool),
       m_command1(QStringLiteral(DOVIBUTTON_PROGID), this, host::controlHost())
 {
+    setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Dovi"));
-    resize(48, 48);
+    // A tool window would not end the program when it closes; the bar is the program's main window.
+    setAttribute(Qt::WA_QuitOnClose, true);
+    resize(toPixels(TemplateSizeTwips, tppX()), toPixels(TemplateSizeTwips, tppY()));
+    connect(&m_command1, &host::ControlArray::Click, this, &frmMain::Command1_Click);
+    connect(&m_command1, &host::ControlArray::MouseUp, this, &frmMain::Command1_MouseUp);
 }
 
 frmMain::~frmMain() = default;
 
-bool frmMain::Form_Load()
+bool frmMain::ensureTemplate(QString* error)
 {
+    if (m_command1.at(0))
+        return true;
+    if (!m_command1.createTemplate(error))
+        return false;
+    host::Extender& model = m_command1.at(0)->extender();
+    model.move(0, 0);
+    model.setWidth(TemplateSizeTwips);
+    model.setHeight(TemplateSizeTwips);
+    model.setVisible(false);
     return true;
 }
 
-double frmMain::Left() const
+bool frmMain::Form_Load()
 {
-    return x() * static_cast<double>(tppX());
+    platform::Services& sys = platform::services();
+
+    // A second start leaves the running bar alone and ends without a word.
+    if (!sys.instanceLock->tryAcquire())
+        return false;
+
+    sys.windows->setSkipTaskbar(this);
+
+    QString why;
+    if (!ensureTemplate(&why)) {
+        inform(this, why, platform::MsgIcon::Critical);
+        return false;
+    }
+
+    // Settings that cannot be kept are told first. A settings file that cannot be read still holds a
+    // set-up: the bar runs on its defaults and does not start a first launch that would reset it.
+    const platform::SettingsStore::State store = sys.settings->state(sys.app->title());
+    const bool settingsUnreadable = store == platform::SettingsStore::State::Unreadable;
+    const bool languageKnown = !settingsUnreadable && settings::FirstLaunch() != 0;
+    if (store != platform::SettingsStore::State::Fine) {
+        inform(this,
+               languageKnown
+                   ? settings::storeProblem(settings::Lang())
+                   : settings::storeProblem(0) + QStringLiteral("\r\n\r\n") + settings::storeProblem(1),
+               platform::MsgIcon::Warning);
+    }
+
+    // A first run writes its marker and moves the skins into their folders: without a folder that
+    // can be written, it would leave half a set-up behind.
+    if (!QFileInfo::exists(runFilePath()) && !programFolderWritable()) {
+        const QString folder = QDir::toNativeSeparators(sys.app->programFolder());
+        const QString french =
+            QStringLiteral("Dovi ne peut pas écrire dans son dossier %1 : il doit y créer ses fichiers lors "
+                           "du premier lancement. Dovi va se refermer !")
+                .arg(folder);
+        const QString english = QStringLiteral("Dovi cannot write in its folder %1: it must create its files "
+                                               "there at the first launch. Dovi is closing !")
+                                    .arg(folder);
+        const QString text = !languageKnown          ? french + QStringLiteral("\r\n\r\n") + english
+                             : settings::Lang() == 0 ? french
+                                                     : english;
+        inform(this, text, platform::MsgIcon::Critical);
+        return false;
+    }
+
+    LangFirstChoice = false;
+    if (settings::FirstLaunch() != 0 || settingsUnreadable) {
+        SetupDone = true;
+    } else {
+        SetupDone = false;
+        LangFirstChoice = true;
+        frmLangue langue(this);
+        langue.exec();
+    }
+
+    CurrentLang = static_cast<qint16>(settings::Lang());
+
+    readRunFile();
+    if (!QFileInfo::exists(programFile(QStringLiteral("Boutons"))))
+        createSkinFolders();
+
+    if (FirstRun) {
+        hide();
+        frmPrefs prefs(*this, this);
+        prefs.exec();
+        if (!SetupDone) {
+            inform(this,
+                   CurrentLang == 0
+                       ? QStringLiteral("Vous n'avez pas créé au minimum un bouton, Dovi va se refermer !")
+                       : QStringLiteral("You do not have create any button, Dovi is closing !"));
+            close();
+            return false;
+        }
+    } else {
+        QString error;
+        if (!modPlaceButtons::PlaceButtons(*this, configPath(), &error)) {
+            inform(this, error, platform::MsgIcon::Critical);
+            // Nothing was changed that needs saving; an unfinished set-up is undone as on any close.
+            if (!SetupDone)
+                Form_QueryUnload();
+            return false;
+        }
+    }
+
+    if (modSetFormsTransparency::IsLayeredWindowsOS()) {
+        TransparencyAvailable = true;
+        TransparencyValue = static_cast<qint16>(modSetFormsTransparency::clampLevel(settings::ValTrans()));
+        modSetFormsTransparency::SetFormTransparency(this, TransparencyValue);
+    } else {
+        TransparencyAvailable = false;
+    }
+
+    if (FirstRun)
+        showFirstRunMessage();
+
+    unloadMenu();
+    sys.events->doEvents();
+    // The desktop is copied before the bar first shows: nothing is in the way yet, and a window
+    // unmapped again before the window manager has taken it may be left unmanaged and unseen.
+    PaintDesktopBehind();
+    // The start-up form is shown in any case, also when the set-up is not complete.
+    show();
+
+    RunFileCreated = false;
+    FirstRun = false;
+    return true;
 }
-double frmMain::Top() const
+
+bool frmMain::programFolderWritable()
 {
-    return y() * static_cast<double>(tppY());
+    QTemporaryFile probe(programFile(QStringLiteral(".Dovi_XXXXXX")));
+    if (!probe.open())
+        return false;
+    // A full disk lets the file be created but not written.
+    const QByteArray line("run=1\r\n");
+    return probe.write(line) == line.size() && probe.flush();
 }
+
+void frmMain::readRunFile()
+{
+    QFile marker(runFilePath());
+    if (!marker.exists()) {
+        const QByteArray line("run=1\r\n");
+        // Half a marker would make the next start neither a first nor a later one.
+        if (marker.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+            (marker.write(line) != line.size() || !marker.flush())) {
+            marker.close();
+            marker.remove();
+        }
+        FirstRun = true;
+        RunFileCreated = true;
+        return;
+    }
+    if (marker.open(QIODevice::ReadOnly)) {
+        QByteArray first = marker.readLine();
+        while (first.endsWith('\n') || first.endsWith('\r'))
+            first.chop(1);
+        if (first == "run=1")
+            FirstRun = false;
+    }
+    RunFileCreated = false;
+}
+
+void frmMain::createSkinFolders()
+{
+    QDir folder(platform::services().app->programFolder());
+    folder.mkpath(QStringLiteral("Boutons/XP"));
+    folder.mkpath(QStringLiteral("Boutons/XP_Blue"));
+    QStringList missing;
+    for (const SkinFile& skin : DeliveredSkins) {
+        const QString name = QString::fromLatin1(skin.name);
+        const QString to = QStringLiteral("Boutons/%1/%2").arg(QString::fromLatin1(skin.folder), name);
+        if (!QFile::rename(folder.filePath(name), folder.filePath(to)))
+            missing << QDir::toNativeSeparators(folder.filePath(name));
+    }
+    // Without the delivered skins the program still runs; the user can pick other skins.
+    if (!missing.isEmpty()) {
+        const QString head = CurrentLang == 0
+                                 ? QStringLiteral("Ces skins livrés avec Dovi sont introuvables :")
+                                 : QStringLiteral("These skins delivered with Dovi are missing:");
+        inform(this, head + QStringLiteral("\r\n") + missing.join(QStringLiteral("\r\n")),
+               platform::MsgIcon::Warning);
+    }
+}
+
+void frmMain::showFirstRunMessage()
+{
+    const int lang = CurrentLang;
+    const QString crlf = QStringLiteral("\r\n");
+    QString first;
+    QString second;
+    if (TransparencyAvailable) {
+        first = resstrings::choose(125, 126, lang);
+        second = resstrings::choose(127, 128, lang);
+    } else {
+        first = resstrings::choose(131, 132, lang);
+        second = resstrings::choose(133, 134, lang);
+    }
+    inform(this, first + crlf + second + crlf + crlf + resstrings::choose(129, 130, lang));
+}
+
 double frmMain::Width() const
 {
     return width() * static_cast<double>(tppX());
 }
+
 double frmMain::Height() const
 {
     return height() * static_cast<double>(tppY());
 }
+
 void frmMain::setLeft(double twips)
 {
-    move(static_cast<int>(std::lround(twips / tppX())), y());
+    m_leftTwips = twips;
+    applyPosition();
 }
+
 void frmMain::setTop(double twips)
 {
-    move(x(), static_cast<int>(std::lround(twips / tppY())));
+    m_topTwips = twips;
+    applyPosition();
 }
+
 void frmMain::setWidth(double twips)
 {
-    resize(static_cast<int>(std::lround(twips / tppX())), height());
+    resize(std::max(1, toPixels(twips, tppX())), height());
 }
+
 void frmMain::setHeight(double twips)
 {
-    resize(width(), static_cast<int>(std::lround(twips / tppY())));
+    resize(width(), std::max(1, toPixels(twips, tppY())));
+}
+
+void frmMain::applyPosition()
+{
+    move(toPixels(m_leftTwips, tppX()), toPixels(m_topTwips, tppY()));
 }
 
 void frmMain::PaintDesktopBehind()
 {
+    platform::Services& sys = platform::services();
+    const QRect under(QPoint(toPixels(m_leftTwips, tppX()), toPixels(m_topTwips, tppY())), size());
+    // The desktop is only seen once the bar is out of the way.
+    const bool wasVisible = isVisible();
+    if (wasVisible) {
+        hide();
+        sys.events->doEvents();
+    }
+    m_background = sys.desktop->grab(under);
+    if (wasVisible)
+        show();
     update();
+}
+
+void frmMain::ShowInfos(qint16 tip)
+{
+    InfosTip = tip;
+    frmInfos infos(this);
+    infos.exec();
+}
+
+frmMenu& frmMain::menu()
+{
+    if (!m_menu)
+        m_menu = std::make_unique<frmMenu>(*this);
+    return *m_menu;
+}
+
+void frmMain::unloadMenu()
+{
+    // A command runs inside the menu's own event handling: the form may only go once that is over.
+    if (m_menu)
+        m_menu.release()->deleteLater();
+}
+
+void frmMain::popupMenu(const QPoint& globalPos)
+{
+    frmMenu& form = menu();
+    form.mnuFileTransparency->setVisible(TransparencyAvailable);
+    form.mnuFile->popup(globalPos);
+}
+
+bool frmMain::Reload()
+{
+    QString error;
+    const bool ok = modPlaceButtons::PlaceButtons(*this, configPath(), &error);
+    if (ok)
+        modPlaceButtons::SizeBar(*this);
+    else
+        inform(this, error, platform::MsgIcon::Critical);
+    PaintDesktopBehind();
+    unloadMenu();
+    return ok;
+}
+
+QString frmMain::configPath()
+{
+    return programFile(QString::fromLatin1(configfile::FileName));
+}
+
+QString frmMain::runFilePath()
+{
+    return programFile(QStringLiteral("Dovi_Run.txt"));
+}
+
+QString frmMain::versionTitle()
+{
+    const platform::Version v = platform::services().app->version();
+    return QStringLiteral("Dovi V%1.%2.%3").arg(v.major).arg(v.minor).arg(v.revision);
 }
 
 void frmMain::paintEvent(QPaintEvent*)
@@ -77,4 +398,64 @@ void frmMain::paintEvent(QPaintEvent*)
     QPainter painter(this);
     if (!m_background.isNull())
         painter.drawPixmap(0, 0, m_background);
+}
+
+void frmMain::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // A hide drops the task-bar state and some window managers the position: both are set again.
+    setAttribute(Qt::WA_QuitOnClose, true);
+    applyPosition();
+    platform::services().windows->setSkipTaskbar(this);
+}
+
+void frmMain::closeEvent(QCloseEvent* event)
+{
+    Form_QueryUnload();
+    setAttribute(Qt::WA_QuitOnClose, true);
+    event->accept();
+}
+
+void frmMain::Form_QueryUnload()
+{
+    if (SetupDone) {
+        settings::saveValTrans(TransparencyValue);
+        return;
+    }
+    // The first launch was not completed: the next start is a first launch again.
+    QFile marker(runFilePath());
+    if (marker.exists()) {
+        marker.setPermissions(marker.permissions() | QFileDevice::WriteOwner);
+        marker.remove();
+    }
+    settings::deleteAll();
+    unloadMenu();
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window != this && window->isVisible())
+            window->close();
+    }
+}
+
+void frmMain::mouseReleaseEvent(QMouseEvent* event)
+{
+    // A bar without buttons still offers its menu, so the preferences stay reachable. With buttons
+    // the menu belongs to them; a release on a cut-out corner does nothing.
+    if (event->button() == Qt::RightButton && m_command1.ubound() < 1)
+        popupMenu(event->globalPosition().toPoint());
+    QWidget::mouseReleaseEvent(event);
+}
+
+void frmMain::Command1_Click(int index)
+{
+    modStartProg::StartProgram(*this, index);
+}
+
+void frmMain::Command1_MouseUp(int index, int button, int shift, float x, float y)
+{
+    Q_UNUSED(index);
+    Q_UNUSED(shift);
+    Q_UNUSED(x);
+    Q_UNUSED(y);
+    if (button & 2)
+        popupMenu(QCursor::pos());
 }

@@ -3,7 +3,12 @@
 #include "platform/host/controlarray.h"
 
 #include <QPixmap>
+#include <QPoint>
 #include <QWidget>
+
+#include <memory>
+
+class frmMenu;
 
 // The bar: a borderless window holding the launcher buttons Command1(1..n) edge to edge over a copy
 // of the desktop under it. Element 0 of Command1 is the hidden 720 x 720 twips template.
@@ -17,10 +22,13 @@ public:
     bool Form_Load();
 
     host::ControlArray& Command1() { return m_command1; }
+    // Creates the hidden template element 0 once. False with the reason when the button library fails.
+    bool ensureTemplate(QString* error = nullptr);
 
-    // Position and size in twips.
-    double Left() const;
-    double Top() const;
+    // Position and size in twips. The position is the one the program set, never read back from the
+    // window system.
+    double Left() const { return m_leftTwips; }
+    double Top() const { return m_topTwips; }
     double Width() const;
     double Height() const;
     void setLeft(double twips);
@@ -30,11 +38,50 @@ public:
 
     // Paints the desktop rectangle under the bar onto its background (taken while the bar is hidden).
     void PaintDesktopBehind();
+    const QPixmap& background() const { return m_background; }
+
+    // InfosTip := tip, then the tips window modally.
+    void ShowInfos(qint16 tip);
+
+    // The pop-up menu form, loaded on first reference with the captions of the current language.
+    frmMenu& menu();
+    bool menuLoaded() const { return m_menu != nullptr; }
+    // Unloads the menu form; it is deleted once the command that asked for it has returned.
+    void unloadMenu();
+    // Shows mnuFile at a screen position, with the transparency item only where it works.
+    void popupMenu(const QPoint& globalPos);
+
+    // The menu's reload: layout from DoviConfig.txt, sizing, background. A file that cannot be read
+    // keeps the current bar and is reported. False in that case.
+    bool Reload();
+
+    // Program folder paths.
+    static QString configPath();
+    static QString runFilePath();
+    // "Dovi V<major>.<minor>.<revision>"
+    static QString versionTitle();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private Q_SLOTS:
+    void Command1_Click(int index);
+    void Command1_MouseUp(int index, int button, int shift, float x, float y);
 
 private:
+    void Form_QueryUnload();
+    void applyPosition();
+    static bool programFolderWritable();
+    void readRunFile();
+    void createSkinFolders();
+    void showFirstRunMessage();
+
     host::ControlArray m_command1;
+    std::unique_ptr<frmMenu> m_menu;
     QPixmap m_background;
+    double m_leftTwips = 0;
+    double m_topTwips = 0;
 };

@@ -1,0 +1,198 @@
+#include "bar/modplacebuttons.h"
+
+#include "bar/configfile.h"
+#include "bar/frmmain.h"
+#include "bar/moddeclarepublic.h"
+#include "button/dispids.h"
+#include "platform/services.h"
+
+#include <QDir>
+
+using namespace modDeclarePublic;
+
+namespace modPlaceButtons {
+
+namespace {
+
+const QString True = QStringLiteral("TRUE");
+const QString Vertical = QStringLiteral("VERTICAL");
+const QString Horizontal = QStringLiteral("HORIZONTAL");
+
+QRectF rectOf(const host::Control& control)
+{
+    const host::Extender& e = control.extender();
+    return {e.Left(), e.Top(), e.Width(), e.Height()};
+}
+
+// What went wrong while the buttons were set up, each file once.
+class Problems {
+public:
+    void add(const host::DispResult& result, const QString& file = QString())
+    {
+        if (result.ok)
+            return;
+        const QString key = file.isEmpty() ? result.error : file;
+        if (m_seen.contains(key))
+            return;
+        m_seen << key;
+        // The button's own text usually names the file already.
+        const QString name = QDir::toNativeSeparators(file);
+        if (file.isEmpty() || result.error.contains(file) || result.error.contains(name))
+            m_lines << result.error;
+        else if (result.error.isEmpty())
+            m_lines << name;
+        else
+            m_lines << QStringLiteral("%1 (%2)").arg(name, result.error);
+    }
+    // An icon file the button could not show; the button itself does not say which file it was.
+    void addIcon(const QString& file)
+    {
+        if (file.isEmpty() || m_seen.contains(file))
+            return;
+        const platform::LoadedPicture picture = platform::services().pictures->load(file);
+        if (picture.ok())
+            return;
+        m_seen << file;
+        const bool french = CurrentLang == 0;
+        const QString why = picture.status == platform::LoadedPicture::Status::NotFound
+                                ? (french ? QStringLiteral("introuvable") : QStringLiteral("not found"))
+                                : (french ? QStringLiteral("illisible") : QStringLiteral("cannot be read"));
+        m_lines << QStringLiteral("%1 (%2)").arg(QDir::toNativeSeparators(file), why);
+    }
+    void report(QWidget* parent) const
+    {
+        if (m_lines.isEmpty())
+            return;
+        const QString head = CurrentLang == 0 ? QStringLiteral("Dovi n'a pas pu charger ces fichiers :")
+                                              : QStringLiteral("Dovi could not load these files:");
+        platform::services().messages->show(
+            parent, head + QStringLiteral("\r\n") + m_lines.join(QStringLiteral("\r\n")),
+            frmMain::versionTitle(), platform::MsgIcon::Warning);
+    }
+
+private:
+    QStringList m_seen;
+    QStringList m_lines;
+};
+
+} // namespace
+
+QPointF nextPosition(const QString& align, int n, const QRectF& previous)
+{
+    if (n <= 1)
+        return {0, 0};
+    if (align == Vertical)
+        return {0, previous.top() + previous.height()};
+    if (align == Horizontal)
+        return {previous.left() + previous.width(), 0};
+    return {0, 0};
+}
+
+QSizeF barSize(const QString& align, const QRectF& first, const QRectF& last)
+{
+    if (align == Vertical)
+        return {first.width(), last.top() + last.height()};
+    return {last.left() + last.width(), first.height()};
+}
+
+QList<QRectF> chain(const QString& align, const QList<QSizeF>& sizes)
+{
+    QList<QRectF> rects;
+    for (int i = 0; i < sizes.size(); ++i) {
+        const QRectF previous = rects.isEmpty() ? QRectF() : rects.constLast();
+        rects << QRectF(nextPosition(align, i + 1, previous), sizes.at(i));
+    }
+    return rects;
+}
+
+void SizeBar(frmMain& bar)
+{
+    host::ControlArray& buttons = bar.Command1();
+    const host::Control* first = buttons.at(1);
+    const host::Control* last = buttons.at(buttons.ubound());
+    // Without buttons the bar keeps the template's size, so a right click on it still reaches the menu.
+    if (!first)
+        first = last = buttons.at(0);
+    if (!first)
+        return;
+    const QSizeF size = barSize(CfgAlign, rectOf(*first), rectOf(*last));
+    bar.setWidth(size.width());
+    bar.setHeight(size.height());
+}
+
+bool PlaceButtons(frmMain& bar, const QString& path, QString* error)
+{
+    // The whole file is read before anything is removed: a file that cannot be read keeps the bar.
+    const configfile::ReadResult result = configfile::read(path);
+    if (!result.ok()) {
+        if (error)
+            *error = result.error.message(CurrentLang);
+        return false;
+    }
+    const configfile::Config& config = *result.config;
+
+    Problems problems;
+    QString why;
+    if (!bar.ensureTemplate(&why)) {
+        if (error)
+            *error = why;
+        return false;
+    }
+    host::ControlArray& buttons = bar.Command1();
+    for (int index = buttons.ubound(); index >= 1; --index)
+        buttons.unload(index);
+
+    CfgAutoLaunch = config.autoLaunch;
+    CfgOnTop = config.onTop;
+    CfgIconMove = config.iconMove;
+    CfgToolTip = config.toolTip;
+    CfgExtractIcon = config.extractIcon;
+    CfgGraphicMode = config.graphicMode;
+    CfgAlign = config.align;
+    CfgMaskColor = QString::number(config.maskColor);
+
+    platform::Services& sys = platform::services();
+    bar.setLeft(config.x * static_cast<double>(sys.screen->twipsPerPixelX()));
+    bar.setTop(config.y * static_cast<double>(sys.screen->twipsPerPixelY()));
+    sys.windows->setKeepAbove(&bar, CfgOnTop == True);
+
+    const auto mask = static_cast<quint32>(config.maskColor);
+    for (const configfile::ButtonEntry& entry : config.entries) {
+        const int n = buttons.ubound() + 1;
+        host::Control* button = buttons.load(n, &why);
+        if (!button) {
+            problems.add(host::DispResult::failure(why));
+            break;
+        }
+        const host::Control* previous = buttons.at(n - 1);
+        const QPointF at = nextPosition(CfgAlign, n, previous ? rectOf(*previous) : QRectF());
+        button->extender().move(at.x(), at.y());
+
+        problems.add(button->putProperty(ButtonDispId::PictureDown, config.skinDown), config.skinDown);
+        problems.add(button->putProperty(ButtonDispId::PictureUp, config.skinUp), config.skinUp);
+        problems.add(button->putProperty(ButtonDispId::ImageMask, config.skinMask), config.skinMask);
+        problems.add(button->putProperty(ButtonDispId::MaskColor, mask));
+        problems.add(button->putProperty(ButtonDispId::IconMove, CfgIconMove == True));
+
+        problems.add(button->putProperty(ButtonDispId::Button_Title, entry.title));
+        if (CfgToolTip == True)
+            button->extender().setToolTipText(entry.title);
+        problems.add(button->putProperty(ButtonDispId::ExtractIcon, CfgExtractIcon == True));
+        problems.add(
+            button->putProperty(ButtonDispId::IconMovingValue, static_cast<int>(config.iconMovingValue)));
+        problems.add(button->putProperty(ButtonDispId::Programme, entry.program), entry.program);
+        problems.add(button->putProperty(ButtonDispId::Icone, entry.icon), entry.icon);
+        problems.addIcon(entry.icon);
+        problems.add(button->putProperty(ButtonDispId::OpenWindowsStyle, entry.state));
+        problems.add(button->putProperty(ButtonDispId::TextModeTitle, entry.title));
+        problems.add(button->putProperty(ButtonDispId::Language, static_cast<int>(CurrentLang)));
+        button->extender().setVisible(true);
+        problems.add(button->putProperty(ButtonDispId::GraphicMode, CfgGraphicMode == True));
+    }
+
+    SizeBar(bar);
+    problems.report(&bar);
+    return true;
+}
+
+} // namespace modPlaceButtons

@@ -1,0 +1,252 @@
+"""The bar itself under Xvfb and openbox, started as a user would after the first launch: one borderless
+bar at the configured place and size with no task-bar entry, a second start that ends at once, a left
+click that runs a button's target in "/" with no arguments, a right click that pops the menu up at
+the pointer, cut-out button corners that show the desktop, and Exit, which ends the program and
+stores the transparency level. With a compositing manager, a bar stored at 128 blends with the desktop.
+A first launch that is abandoned ends with nothing stored."""
+
+import os
+import shutil
+import stat
+import struct
+import sys
+import time
+import unittest
+from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parent))
+from harness import Session, close_to, main, wait_for  # noqa: E402
+
+BIN_DIR = None
+PROBE = None
+
+BAR_X, BAR_Y = 100, 50
+SKIN = 48  # the delivered skins are 48 x 48 pixels
+BUTTONS = 3
+MASK_COLOUR = 15073535  # RGB(255, 0, 230), the see-through colour of the delivered skins
+
+RECORDER = """#!/bin/sh
+# Notes where it ran and how many arguments it got.
+{{ pwd; echo "$#"; }} > "{out}.part"
+mv "{out}.part" "{out}"
+"""
+
+
+def skin_pixel(path, x, y):
+    """The RGB of one pixel of a 24-bit bottom-up BMP file."""
+    data = Path(path).read_bytes()
+    offset, width, height = struct.unpack_from("<I", data, 10)[0], *struct.unpack_from("<ii", data, 18)
+    row = (width * 3 + 3) // 4 * 4
+    i = offset + (height - 1 - y) * row + x * 3
+    b, g, r = data[i:i + 3]
+    return (r, g, b)
+
+
+def prepare(session, level=255, buttons=()):
+    """A program folder after a completed first launch: skins in their folders, run marker, settings
+    and a configuration with the given button lines."""
+    program = session.program_dir
+    skins = program / "Boutons" / "XP"
+    skins.mkdir(parents=True)
+    (program / "Boutons" / "XP_Blue").mkdir()
+    for part in ("Up", "Down", "Mask"):
+        os.replace(program / f"XP_{part}.bmp", skins / f"XP_{part}.bmp")
+        os.replace(program / f"XP_Blue_{part}.bmp", program / "Boutons" / "XP_Blue" / f"XP_Blue_{part}.bmp")
+    (program / "Dovi_Run.txt").write_bytes(b"run=1\r\n")
+    lines = [f"{BAR_X} {BAR_Y}", "FALSE", "FALSE", "TRUE", "TRUE", "FALSE", "TRUE", "HORIZONTAL", "2",
+             str(MASK_COLOUR), str(skins / "XP_Up.bmp"), str(skins / "XP_Down.bmp"), str(skins / "XP_Mask.bmp"),
+             *buttons]
+    (program / "DoviConfig.txt").write_bytes("".join(line + "\r\n" for line in lines).encode())
+    settings = session.config_home / "Dovi"
+    settings.mkdir(parents=True, exist_ok=True)
+    (settings / "Dovi.ini").write_text(
+        f"[GeneralSetLng]\nFirstLaunch=1\nLang=1\n\n[Transparency]\nVal_Trans={level}\n")
+    return skins
+
+
+def settings_text(session):
+    path = session.config_home / "Dovi" / "Dovi.ini"
+    return path.read_text() if path.exists() else ""
+
+
+def start_bar(session):
+    bar = session.start_program()
+    win = session.wait_window(pid=bar.pid, timeout=15)
+    # The window manager may report the window at 0,0 for a moment after it is mapped.
+    wait_for(lambda: session.geometry(win) == (BAR_X, BAR_Y, SKIN * BUTTONS, SKIN), timeout=10,
+             what="the bar at its place and size")
+    return bar, win
+
+
+class Bar(unittest.TestCase):
+
+    @classmethod
+    def setUpClass(cls):
+        cls.session = Session(BIN_DIR).__enter__()
+        s = cls.session
+        cls.record = s.tmp / "ran"
+        target = s.tmp / "targets" / "record me.sh"
+        target.parent.mkdir()
+        target.write_text(RECORDER.format(out=cls.record))
+        target.chmod(target.stat().st_mode | stat.S_IXUSR)
+        cls.skins = prepare(s, buttons=[f"{target};;Record;1", "/bin/true;;True;1", "/bin/true;;Again;1"])
+        cls.bar, cls.win = start_bar(s)
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.session.__exit__(None, None, None)
+
+    def centre(self, index):
+        return BAR_X + SKIN * (index - 1) + SKIN // 2, BAR_Y + SKIN // 2
+
+    def test_1_one_borderless_bar_without_taskbar_entry(self):
+        s = self.session
+        self.assertEqual(s.windows(pid=self.bar.pid), [self.win])
+        self.assertEqual(s.geometry(self.win), (BAR_X, BAR_Y, SKIN * BUTTONS, SKIN))
+        self.assertIn("_NET_WM_STATE_SKIP_TASKBAR", s.net_wm_state(self.win))
+        extents = s.xprop(self.win, "_NET_FRAME_EXTENTS")
+        if extents is not None:
+            self.assertEqual([int(v) for v in extents.split(",")], [0, 0, 0, 0])
+        self.assertEqual(s.xprop(self.win, "_NET_WM_NAME"), '"Dovi"')
+
+    def test_2_cut_out_corners_show_the_desktop(self):
+        s = self.session
+        up = self.skins / "XP_Up.bmp"
+        # Corners of the first and the last button are in the see-through colour of the skin.
+        corners = [(0, 0), (1, 1), (SKIN - 1, 0), (0, SKIN - 1), (SKIN - 2, SKIN - 2)]
+        for x, y in corners:
+            self.assertEqual(skin_pixel(up, x, y), (255, 0, 230))
+        centre_colour = skin_pixel(up, SKIN // 2, SKIN // 2)
+
+        def painted():
+            shot = s.screenshot()
+            return shot if close_to(shot.pixel(*self.centre(1)), centre_colour) else None
+        shot = wait_for(painted, timeout=10, what="the bar painted")
+        for button in (0, BUTTONS - 1):
+            for x, y in corners:
+                self.assertEqual(shot.pixel(BAR_X + button * SKIN + x, BAR_Y + y), s.root_rgb, (button, x, y))
+        self.assertNotEqual(shot.pixel(*self.centre(2)), s.root_rgb)
+
+    def test_3_second_start_ends_at_once(self):
+        s = self.session
+        second = s.start_program(name="Dovi")
+        self.assertEqual(second.wait(timeout=15), 0)
+        self.assertIsNone(self.bar.poll())
+        bars = [w for w in s.windows(name="^Dovi$")]
+        self.assertEqual(bars, [self.win])
+
+    def test_4_left_click_runs_target(self):
+        s = self.session
+        s.click(*self.centre(1))
+        wait_for(self.record.exists, timeout=10, what="the target to run")
+        folder, count = self.record.read_text().splitlines()
+        self.assertEqual(folder, "/")
+        self.assertEqual(count, "0")
+        # A left click opens no menu.
+        time.sleep(0.3)
+        self.assertEqual(s.windows(pid=self.bar.pid), [self.win])
+
+    def test_5_right_click_pops_menu_and_escape_closes_it(self):
+        s = self.session
+        x, y = self.centre(2)
+        s.click(x, y, button=3)
+        menu = wait_for(lambda: [w for w in s.windows(pid=self.bar.pid) if w != self.win], timeout=10,
+                        what="the menu")
+        self.assertEqual(len(menu), 1)
+        mx, my, mw, mh = s.geometry(menu[0])
+        # At the pointer (the menu may be moved to stay on the screen, not here).
+        self.assertEqual((mx, my), (x, y))
+        self.assertGreater(mh, mw // 4)
+        s.key("Escape")
+        wait_for(lambda: s.windows(pid=self.bar.pid) == [self.win], timeout=10, what="the menu to close")
+        self.assertIsNone(self.bar.poll())
+
+    def test_9_exit_ends_program_and_stores_level(self):
+        s = self.session
+        config = s.config_home / "Dovi" / "Dovi.ini"
+        config.write_text("[GeneralSetLng]\nFirstLaunch=1\nLang=1\n")
+        s.click(*self.centre(3), button=3)
+        wait_for(lambda: len(s.windows(pid=self.bar.pid)) == 2, timeout=10, what="the menu")
+        # Exit is the last item: Up from no selection goes to it.
+        s.key("Up")
+        s.key("Return")
+        self.assertEqual(self.bar.wait(timeout=15), 0)
+        self.assertIn("Val_Trans=255", settings_text(s))
+        self.assertTrue((s.program_dir / "Dovi_Run.txt").exists())
+
+
+class FirstLaunch(unittest.TestCase):
+    """An empty settings folder and no run marker: the language chooser, then the preferences instead
+    of the bar; closed without a button, the program says so, ends and leaves nothing behind."""
+
+    def test_abandoned_first_launch_leaves_nothing(self):
+        with Session(BIN_DIR) as s:
+            bar = s.start_program()
+            language = s.wait_window(pid=bar.pid, timeout=15)
+            self.assertEqual(s.xprop(language, "_NET_WM_NAME"), '"Language..."')
+            time.sleep(0.3)
+            s.key("Return")
+            titles = []
+
+            def next_window():
+                if bar.poll() is not None:
+                    return True
+                windows = [w for w in s.windows(pid=bar.pid) if w != language]
+                if not windows:
+                    return False
+                titles.append(s.xprop(windows[-1], "_NET_WM_NAME"))
+                time.sleep(0.3)
+                s.key("Escape")
+                wait_for(lambda: bar.poll() is not None or windows[-1] not in s.windows(pid=bar.pid),
+                         timeout=10, what=f"{titles[-1]} to close")
+                return bar.poll() is not None
+            wait_for(next_window, timeout=60, what="the program to end")
+            self.assertEqual(bar.wait(timeout=10), 0)
+            # The French preferences (the language chooser's first choice), then the version title
+            # of the message about the missing button.
+            self.assertIn('"Préférences de Dovi..."', titles)
+            self.assertTrue(titles[-1].startswith('"Dovi V'), titles)
+            self.assertFalse((s.program_dir / "Dovi_Run.txt").exists())
+            self.assertEqual(settings_text(s), "")
+            for skin, folder in (("XP_Up.bmp", "XP"), ("XP_Blue_Mask.bmp", "XP_Blue")):
+                self.assertTrue((s.program_dir / "Boutons" / folder / skin).exists())
+                self.assertFalse((s.program_dir / skin).exists())
+
+
+@unittest.skipUnless(shutil.which("xcompmgr"), "xcompmgr is not installed")
+class Translucent(unittest.TestCase):
+    """A bar stored at 128 under a compositing manager: its pixels are half desktop, half skin."""
+
+    def test_blends_with_desktop(self):
+        with Session(BIN_DIR, compositor=True) as s:
+            skins = prepare(s, level=128, buttons=["/bin/true;;A;1"] * BUTTONS)
+            bar, win = start_bar(s)
+            skin = skin_pixel(skins / "XP_Up.bmp", SKIN // 2, SKIN // 2)
+            # The compositor draws the desktop itself: what is behind is read beside the bar.
+            behind = s.screenshot().pixel(BAR_X - 10, BAR_Y + SKIN + 10)
+            blend = tuple(round((c * 128 + r * 127) / 255) for c, r in zip(skin, behind))
+            wait_for(lambda: close_to(s.screenshot().pixel(BAR_X + SKIN // 2, BAR_Y + SKIN // 2), blend, 3),
+                     timeout=10, what=f"the bar blended to {blend}")
+            self.assertEqual(s.cardinal(win, "_NET_WM_WINDOW_OPACITY"), round(128 / 255 * 0xFFFFFFFF))
+            # A cut-out corner is the desktop, whatever the level.
+            self.assertTrue(close_to(s.screenshot().pixel(BAR_X, BAR_Y), behind, 3))
+            self.assertIsNone(bar.poll())
+
+    def test_transparency_item_only_with_compositor(self):
+        """The menu holds one item more, the transparency item, when a compositor runs."""
+        heights = {}
+        for compositor in (False, True):
+            with Session(BIN_DIR, compositor=compositor) as s:
+                prepare(s, buttons=["/bin/true;;A;1"] * BUTTONS)
+                bar, win = start_bar(s)
+                s.click(BAR_X + SKIN // 2, BAR_Y + SKIN // 2, button=3)
+                menu = wait_for(lambda: [w for w in s.windows(pid=bar.pid) if w != win], timeout=10,
+                                what="the menu")[0]
+                heights[compositor] = s.geometry(menu)[3]
+                s.key("Escape")
+        item = heights[True] - heights[False]
+        self.assertTrue(10 <= item <= 40, heights)
+
+
+if __name__ == "__main__":
+    main(globals())

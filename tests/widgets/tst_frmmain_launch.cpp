@@ -1,0 +1,221 @@
+// Clicks on the bar's buttons: a left click opens the button's target through the shell with its
+// window state, a right click pops the menu up at the pointer; never the one for the other.
+#include "bar/frmabout.h"
+#include "bar/frmmain.h"
+#include "bar/frmmenu.h"
+#include "bar/moddeclarepublic.h"
+#include "bar/modstartprog.h"
+#include "button/dispids.h"
+#include "tst_frmmain_fixture.h"
+
+#include <QMenu>
+
+using barfixture::ConfigText;
+using platform::testing::ScopedDoubles;
+using namespace modDeclarePublic;
+
+class tst_frmmain_launch : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void leftClickOpensTarget_data();
+    void leftClickOpensTarget();
+    void targetIsPassedAsIs_data();
+    void targetIsPassedAsIs();
+    void failedOpenIsTold();
+    void rightClickPopsMenuOnly_data();
+    void rightClickPopsMenuOnly();
+    void barWithoutButtonsOffersMenu();
+    void authorLinks();
+
+private:
+    void layOut(const QStringList& buttons);
+    QPoint centreOf(int element) const;
+    void closePopup();
+
+    std::unique_ptr<barfixture::ProgramFolder> m_folder;
+    std::unique_ptr<ScopedDoubles> m_doubles;
+    std::unique_ptr<frmMain> m_bar;
+};
+
+void tst_frmmain_launch::init()
+{
+    m_folder = std::make_unique<barfixture::ProgramFolder>();
+    QVERIFY(m_folder->ok());
+    m_doubles = std::make_unique<ScopedDoubles>(m_folder->path());
+    modDeclarePublic::reset();
+    m_bar = std::make_unique<frmMain>();
+}
+
+void tst_frmmain_launch::cleanup()
+{
+    closePopup();
+    m_bar.reset();
+    m_doubles.reset();
+    m_folder.reset();
+    modDeclarePublic::reset();
+}
+
+void tst_frmmain_launch::closePopup()
+{
+    if (QWidget* popup = QApplication::activePopupWidget())
+        popup->close();
+}
+
+void tst_frmmain_launch::layOut(const QStringList& buttons)
+{
+    ConfigText text;
+    text.position = QStringLiteral("10 10");
+    text.up = barfixture::saveSkin(m_folder->file(QStringLiteral("up.bmp")), {40, 40}, Qt::gray);
+    text.down = barfixture::saveSkin(m_folder->file(QStringLiteral("down.bmp")), {40, 40}, Qt::darkGray);
+    text.mask = barfixture::saveSkin(m_folder->file(QStringLiteral("mask.bmp")), {40, 40}, Qt::black);
+    text.buttons = buttons;
+    QVERIFY(barfixture::writeConfig(m_folder->path(), text));
+    m_doubles->settings->values.insert(barfixture::settingKey("GeneralSetLng", "FirstLaunch"),
+                                       QStringLiteral("1"));
+    QFile marker(m_folder->file(QStringLiteral("Dovi_Run.txt")));
+    QVERIFY(marker.open(QIODevice::WriteOnly));
+    marker.write("run=1\r\n");
+    marker.close();
+    QVERIFY(QDir(m_folder->path()).mkpath(QStringLiteral("Boutons")));
+    QVERIFY(m_bar->Form_Load());
+    QVERIFY(QTest::qWaitForWindowExposed(m_bar.get()));
+    QCOMPARE(m_bar->Command1().ubound(), buttons.size());
+}
+
+QPoint tst_frmmain_launch::centreOf(int element) const
+{
+    const host::Extender& e = m_bar->Command1().at(element)->extender();
+    return QPoint(int((e.Left() + e.Width() / 2) / 15), int((e.Top() + e.Height() / 2) / 15));
+}
+
+void tst_frmmain_launch::leftClickOpensTarget_data()
+{
+    QTest::addColumn<QString>("state");
+    QTest::addColumn<int>("show"); // -1: nothing opened
+
+    QTest::newRow("1 normal") << QStringLiteral("1") << int(platform::ShowState::Normal);
+    QTest::newRow("2 minimized") << QStringLiteral("2") << int(platform::ShowState::Minimized);
+    QTest::newRow("3 maximized") << QStringLiteral("3") << int(platform::ShowState::Maximized);
+    QTest::newRow("0") << QStringLiteral("0") << -1;
+    QTest::newRow("empty") << QString() << -1;
+    QTest::newRow("4") << QStringLiteral("4") << -1;
+}
+
+void tst_frmmain_launch::leftClickOpensTarget()
+{
+    QFETCH(QString, state);
+    QFETCH(int, show);
+    layOut({QStringLiteral("/usr/bin/first;;First;1"), QStringLiteral("/usr/bin/second;;Second;") + state});
+
+    QTest::mouseClick(m_bar->windowHandle(), Qt::LeftButton, {}, centreOf(2));
+    QVERIFY(!QApplication::activePopupWidget());
+    if (show < 0) {
+        QVERIFY(m_doubles->shell->requests.isEmpty());
+        QVERIFY(m_doubles->messages->shown.isEmpty());
+        return;
+    }
+    QCOMPARE(m_doubles->shell->requests.size(), 1);
+    const platform::ShellRequest request = m_doubles->shell->requests.constFirst();
+    QCOMPARE(request.verb, QStringLiteral("Open"));
+    QCOMPARE(request.target, QStringLiteral("/usr/bin/second"));
+    QCOMPARE(request.parameters, QString());
+    QCOMPARE(request.folder, QStringLiteral("/"));
+    QCOMPARE(int(request.show), show);
+}
+
+void tst_frmmain_launch::targetIsPassedAsIs_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::newRow("spaces") << QStringLiteral("/opt/My Apps/run me");
+    QTest::newRow("quotes") << QStringLiteral("/tmp/\"quoted\" 'name'");
+    QTest::newRow("command substitution") << QStringLiteral("$(touch /tmp/owned)");
+    QTest::newRow("leading dash") << QStringLiteral("-rf");
+    QTest::newRow("url") << QStringLiteral("https://example.org/a?b=c&d");
+}
+
+void tst_frmmain_launch::targetIsPassedAsIs()
+{
+    QFETCH(QString, target);
+    layOut({target + QStringLiteral(";;T;1")});
+    QTest::mouseClick(m_bar->windowHandle(), Qt::LeftButton, {}, centreOf(1));
+    QCOMPARE(m_doubles->shell->requests.size(), 1);
+    QCOMPARE(m_doubles->shell->requests.constFirst().target, target);
+    QCOMPARE(m_doubles->shell->requests.constFirst().parameters, QString());
+}
+
+void tst_frmmain_launch::failedOpenIsTold()
+{
+    layOut({QStringLiteral("/nowhere/tool;;T;1")});
+    CurrentLang = 1;
+    m_doubles->shell->result = false;
+    QTest::mouseClick(m_bar->windowHandle(), Qt::LeftButton, {}, centreOf(1));
+    QCOMPARE(m_doubles->messages->shown.size(), 1);
+    QVERIFY(m_doubles->messages->shown.constFirst().text.contains(QStringLiteral("/nowhere/tool")));
+    QCOMPARE(m_doubles->messages->shown.constFirst().title, frmMain::versionTitle());
+}
+
+void tst_frmmain_launch::rightClickPopsMenuOnly_data()
+{
+    QTest::addColumn<bool>("available");
+    QTest::newRow("translucency") << true;
+    QTest::newRow("no translucency") << false;
+}
+
+void tst_frmmain_launch::rightClickPopsMenuOnly()
+{
+    QFETCH(bool, available);
+    m_doubles->windows->translucent = available;
+    layOut({QStringLiteral("/usr/bin/a;;A;1"), QStringLiteral("/usr/bin/b;;B;1")});
+    QCOMPARE(TransparencyAvailable, available);
+    QVERIFY(!m_bar->menuLoaded());
+
+    const QPoint at = centreOf(2);
+    QCursor::setPos(m_bar->mapToGlobal(at));
+    QTest::mouseClick(m_bar->windowHandle(), Qt::RightButton, {}, at);
+    QVERIFY(m_doubles->shell->requests.isEmpty());
+    QVERIFY(m_bar->menuLoaded());
+    frmMenu& menu = m_bar->menu();
+    QTRY_VERIFY(menu.mnuFile->isVisible());
+    QCOMPARE(QApplication::activePopupWidget(), menu.mnuFile);
+    QCOMPARE(menu.mnuFileTransparency->isVisible(), available);
+    // At the pointer.
+    QCOMPARE(menu.mnuFile->pos(), QCursor::pos());
+}
+
+void tst_frmmain_launch::barWithoutButtonsOffersMenu()
+{
+    layOut({});
+    QCOMPARE(m_bar->size(), QSize(48, 48));
+    QTest::mouseClick(m_bar->windowHandle(), Qt::RightButton, {}, QPoint(20, 20));
+    QVERIFY(m_bar->menuLoaded());
+    QTRY_VERIFY(m_bar->menu().mnuFile->isVisible());
+    closePopup();
+
+    // A left click on the empty bar does nothing.
+    m_bar->unloadMenu();
+    QTest::mouseClick(m_bar->windowHandle(), Qt::LeftButton, {}, QPoint(20, 20));
+    QVERIFY(!m_bar->menuLoaded());
+    QVERIFY(m_doubles->shell->requests.isEmpty());
+}
+
+void tst_frmmain_launch::authorLinks()
+{
+    modStartProg::OpenAuthorSite();
+    modStartProg::MailAuthor();
+    QCOMPARE(m_doubles->shell->requests.size(), 2);
+    QCOMPARE(m_doubles->shell->requests.at(0).target, frmAbout::authorSite());
+    QCOMPARE(m_doubles->shell->requests.at(1).target, frmAbout::authorMail());
+    QVERIFY(frmAbout::authorMail().startsWith(QLatin1String("mailto:")));
+    for (const platform::ShellRequest& request : std::as_const(m_doubles->shell->requests)) {
+        QCOMPARE(request.verb, QStringLiteral("Open"));
+        QCOMPARE(request.parameters, QString());
+        QCOMPARE(request.folder, QStringLiteral("/"));
+        QCOMPARE(request.show, platform::ShowState::Normal);
+    }
+}
+
+QTEST_MAIN(tst_frmmain_launch)
+#include "tst_frmmain_launch.moc"
