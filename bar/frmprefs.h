@@ -1,8 +1,20 @@
 #pragma once
 
+#include "bar/prefstexts.h"
+#include "bar/prefsworkingset.h"
+
 #include <QDialog>
+#include <QList>
+
+#include <memory>
 
 class frmMain;
+class QLineEdit;
+class QScrollBar;
+
+namespace Ui {
+class frmPrefs;
+}
 
 // The tabbed preferences dialog. It edits a working copy of the bar's buttons and options and, on OK,
 // writes the configuration file and lays the bar out again.
@@ -12,6 +24,96 @@ public:
     explicit frmPrefs(frmMain& bar, QWidget* parent = nullptr);
     ~frmPrefs() override;
 
+    // Every way of closing comes here; the closing decision may keep the dialog open.
+    void done(int result) override;
+
+    // The buttons as edited so far.
+    const PrefsWorkingSet& workingSet() const { return m_set; }
+    bool creatingButton() const { return CreatingButton; }
+    bool buttonsChanged() const { return ButtonsChanged; }
+    bool saveOnClose() const { return SaveOnClose; }
+    // The mask colour shown by Picture2, RGB with red in the low byte.
+    quint32 maskColour() const { return m_maskColour; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private Q_SLOTS:
+    void cmdOK_Click();
+    void cmdCancel_Click();
+
+    void chkAutoLaunch_Click();
+    void chkExtractIcon_Click();
+    void Option1_Click(int index);
+    void Option2_Click(int index);
+    void HScroll1_Change(int value);
+    void HScroll2_Change(int value);
+
+    void List1_Click();
+    void cmdAdd_Click();
+    void cmdCreateButton_Click();
+    void cmdDel_Click();
+    void cmdUndoSuppr_Click();
+    void txtAppPath_Change();
+    void txtIconPath_Change();
+    void txtButtonTitle_KeyPress();
+    void List3_Click();
+
+    void List2_Click();
+    void cmdUp_Click();
+    void cmdDown_Click();
+
+    void Command1_Click(int index);
+    void Command2_Click(int index);
+    void Command3_Click();
+    void Command4_Click();
+
 private:
+    void Form_Load();
+    bool Form_QueryUnload();
+    void setCaptions(int lang);
+    void fillFromBar();
+    void fillFirstRun();
+    void setupSliders();
+
+    void txtPosX_Validate();
+    void txtPosY_Validate();
+    void txtMovingIconValue_LostFocus();
+    void txtButtonTitle_LostFocus();
+
+    bool ValidateButtons();
+    // Writes the configuration; false (after telling the user why) when it could not be saved.
+    bool WriteConfigFile();
+    bool saveAndReload();
+    void discardEdits();
+
+    void applyPositionRule(QLineEdit* text, QScrollBar* slider, bool horizontal);
+    void setMaskColour(quint32 colour);
+    void refillOrderList(int selectEntry);
+    int selectedEntry() const;
+    void updateDeleteButton();
+    void showTip(qint16 tip);
+    void chooseFile(prefstexts::ChooserKind kind, QLineEdit* field);
+
+    std::unique_ptr<Ui::frmPrefs> ui;
     frmMain& m_bar;
+    PrefsWorkingSet m_set;
+    // Bar elements loaded by Create in this opening; a discarded opening unloads them again.
+    QList<int> m_createdElements;
+    // Window state of each bar button at opening; List3 changes the buttons at once.
+    QList<int> m_loadedStates;
+    quint32 m_maskColour = 0;
+
+    bool IconPathRequired = false;
+    bool CreatingButton = false;
+    bool ButtonsChanged = false;
+    bool LoadingPrefs = false;
+    bool TitleEdited = false;
+    int SelectedButton = 0;
+    int EditedButton = 0;
+    QString SelectedOrderTitle;
+    bool CancelClicked = false;
+    bool DiscardOnClose = false;
+    bool SaveOnClose = false;
 };

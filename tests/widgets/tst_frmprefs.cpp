@@ -1,0 +1,526 @@
+// The preferences dialog: opening and loading, the closing decision, the OK checks and the saving of
+// the configuration, the position rule and the start-with-the-session entry.
+#include "bar/modregeditrundovi.h"
+#include "platform/linux/desktopentry.h"
+#include "platform/linux/xdgautostart.h"
+#include "tst_frmprefs_fixture.h"
+
+#include <QProcess>
+#include <QStandardPaths>
+
+using namespace prefstest;
+namespace pub = modDeclarePublic;
+
+class tst_frmprefs : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void cleanup();
+
+    void opensOnThePageAsked_data();
+    void opensOnThePageAsked();
+    void loadsFromTheBar();
+    void oneButtonBarDisablesDeleteAndUndo();
+    void firstRunDefaults();
+    void firstRunClosedBeforeAnyButtonWritesNothing();
+
+    void okRefusesAnEmptyRequiredField_data();
+    void okRefusesAnEmptyRequiredField();
+    void okRefusesAMissingSkin();
+    void okAsksAboutAButtonInCreation_data();
+    void okAsksAboutAButtonInCreation();
+    void okNamesTheEntryLackingATitle();
+    void okWritesTheExactFileAndReloadsTheBar();
+    void cancelAfterEditsWritesNothing();
+    void escapeIsCancel();
+    void closeBoxSavesAsShown();
+    void unwritableConfigurationKeepsTheDialogOpen();
+
+    void positionRule_data();
+    void positionRule();
+    void slidersMoveTheBarLive();
+    void iconMovingValueTakesDigitsOnly();
+
+    void autorunCheckedTwiceLeavesOneEntry();
+    void autorunUncheckedWithoutEntryChangesNothing();
+    void autorunThatCannotBeWrittenIsReported();
+    void autorunEntrySurvivesSpecialCharacters();
+
+private:
+    QByteArray twoButtons() const
+    {
+        return f.header() + "/usr/bin/xterm;;Terminal;1\r\n/usr/bin/gedit;;Editor;2\r\n";
+    }
+    Fixture f;
+};
+
+void tst_frmprefs::initTestCase()
+{
+    QVERIFY(f.makeFolder());
+}
+
+void tst_frmprefs::cleanup()
+{
+    f.stop();
+}
+
+void tst_frmprefs::opensOnThePageAsked_data()
+{
+    QTest::addColumn<int>("page");
+    for (int page = 0; page < 5; ++page)
+        QTest::addRow("page %d", page) << page;
+}
+
+void tst_frmprefs::opensOnThePageAsked()
+{
+    QFETCH(int, page);
+    f.start(twoButtons());
+    f.open(static_cast<qint16>(page));
+    QCOMPARE(f.w<QTabWidget>("SSTab1")->currentIndex(), page);
+}
+
+void tst_frmprefs::loadsFromTheBar()
+{
+    f.start(twoButtons());
+    pub::CurrentLang = 1;
+    f.open();
+    QCOMPARE(f.prefs->windowTitle(), QStringLiteral("Dovi preferences..."));
+    QCOMPARE(f.w<QTabWidget>("SSTab1")->tabText(2), QStringLiteral("Buttons list"));
+    QCOMPARE(f.rows("List1"), QStringList({"1 -- Terminal", "2 -- Editor"}));
+    QCOMPARE(f.rows("List2"), QStringList({"Terminal", "Editor"}));
+    QCOMPARE(f.rows("List3"),
+             QStringList({"1 - Normal windows", "2 - Minimized windows", "3 - Maximized windows"}));
+    QCOMPARE(f.edit("txtAppPath")->text(), QStringLiteral("/usr/bin/xterm"));
+    QCOMPARE(f.edit("txtButtonTitle")->text(), QStringLiteral("Terminal"));
+    QCOMPARE(f.edit("txtButtonUp")->text(), f.skinUp());
+    QCOMPARE(f.edit("txtButtonDown")->text(), f.skinDown());
+    QCOMPARE(f.edit("txtImgMask")->text(), f.skinMask());
+    QCOMPARE(f.edit("txtMovingIconValue")->text(), QStringLiteral("10"));
+    QCOMPARE(f.prefs->maskColour(), 16744703u);
+    QVERIFY(f.button("chkActiveIconMoving")->isChecked());
+    QVERIFY(!f.button("chkWinPosOaver")->isChecked());
+    QVERIFY(f.button("chkToolTip")->isChecked() == false); // the fixture turned the tips off
+    QVERIFY(f.button("Option1_0")->isChecked());
+    QVERIFY(f.button("Option2_0")->isChecked());
+    QVERIFY(f.button("cmdDel")->isEnabled());
+    QVERIFY(!f.button("cmdUndoSuppr")->isEnabled());
+    QVERIFY(!f.button("cmdCreateButton")->isEnabled());
+    QVERIFY(f.prefs->saveOnClose());
+    // A bar at 100, 50 pixels.
+    QCOMPARE(f.edit("txtPosX")->text(), QStringLiteral("100"));
+    QCOMPARE(f.w<QScrollBar>("HScroll1")->value(), 100);
+    QCOMPARE(f.w<QLabel>("Label9")->text(), QStringLiteral("100"));
+    QCOMPARE(f.edit("txtPosY")->text(), QStringLiteral("50"));
+    QCOMPARE(f.w<QScrollBar>("HScroll2")->value(), 50);
+    QCOMPARE(f.bar->Left(), 1500.0);
+    // The screen less the bar: 1024 pixels less two buttons of 40.
+    QCOMPARE(f.w<QScrollBar>("HScroll1")->maximum(), 1024 - 80);
+    QCOMPARE(f.w<QScrollBar>("HScroll2")->maximum(), 768 - 40);
+}
+
+void tst_frmprefs::oneButtonBarDisablesDeleteAndUndo()
+{
+    f.start(f.header() + "/usr/bin/xterm;;Terminal;1\r\n");
+    f.open();
+    QVERIFY(!f.button("cmdDel")->isEnabled());
+    QVERIFY(!f.button("cmdUndoSuppr")->isEnabled());
+    QVERIFY(f.button("cmdAdd")->isEnabled());
+}
+
+void tst_frmprefs::firstRunDefaults()
+{
+    f.start({});
+    f.open();
+    QCOMPARE(f.messageTitles(), QStringList({QStringLiteral("Premier lancement de Dovi...")}));
+    QCOMPARE(f.edit("txtButtonUp")->text(), f.skinUp());
+    QCOMPARE(f.edit("txtButtonDown")->text(), f.skinDown());
+    QCOMPARE(f.edit("txtImgMask")->text(), f.skinMask());
+    QCOMPARE(f.edit("txtPosX")->text(), QStringLiteral("0"));
+    QCOMPARE(f.edit("txtPosY")->text(), QStringLiteral("0"));
+    QVERIFY(!f.w<QScrollBar>("HScroll1")->isEnabled());
+    QVERIFY(!f.w<QScrollBar>("HScroll2")->isEnabled());
+    QCOMPARE(f.prefs->maskColour(), 15073535u);
+    QCOMPARE(f.edit("txtMovingIconValue")->text(), QStringLiteral("10"));
+    QVERIFY(f.button("chkExtractIcon")->isChecked());
+    QVERIFY(!f.button("Command2_1")->isEnabled());
+    QVERIFY(f.button("chkToolTip")->isChecked());
+    QCOMPARE(pub::CfgGraphicMode, QStringLiteral("TRUE"));
+    QCOMPARE(pub::CfgAlign, QStringLiteral("HORIZONTAL"));
+    QVERIFY(!f.button("cmdDel")->isEnabled());
+    QVERIFY(!f.button("cmdCreateButton")->isEnabled());
+    QCOMPARE(f.list("List1")->count(), 0);
+}
+
+void tst_frmprefs::firstRunClosedBeforeAnyButtonWritesNothing()
+{
+    f.start({});
+    f.open().close();
+    QVERIFY(!f.prefs->isVisible());
+    QVERIFY(!QFile::exists(f.configPath()));
+    QVERIFY(!pub::SetupDone);
+}
+
+void tst_frmprefs::okRefusesAnEmptyRequiredField_data()
+{
+    QTest::addColumn<QByteArray>("field");
+    for (const char* name :
+         {"txtAppPath", "txtButtonDown", "txtButtonTitle", "txtButtonUp", "txtPosX", "txtPosY", "txtImgMask"})
+        QTest::newRow(name) << QByteArray(name);
+}
+
+void tst_frmprefs::okRefusesAnEmptyRequiredField()
+{
+    QFETCH(QByteArray, field);
+    f.start(twoButtons());
+    const QByteArray before = readAll(f.configPath());
+    f.open();
+    f.edit(field.constData())->clear();
+    f.click("cmdOK");
+    QCOMPARE(f.messageTitles(), QStringList({QStringLiteral("Informations manquantes")}));
+    QVERIFY(f.prefs->isVisible());
+    QCOMPARE(readAll(f.configPath()), before);
+}
+
+void tst_frmprefs::okRefusesAMissingSkin()
+{
+    f.start(twoButtons());
+    pub::CurrentLang = 1;
+    const QByteArray before = readAll(f.configPath());
+    f.open();
+    f.edit("txtImgMask")->setText(f.folder() + QStringLiteral("/nothing.bmp"));
+    f.click("cmdOK");
+    QCOMPARE(f.messageTitles(), QStringList({QStringLiteral("Error:  < file not found... >")}));
+    QCOMPARE(f.doubles->messages->shown.at(0).icon, platform::MsgIcon::Critical);
+    QVERIFY(f.prefs->isVisible());
+    QCOMPARE(readAll(f.configPath()), before);
+}
+
+void tst_frmprefs::okAsksAboutAButtonInCreation_data()
+{
+    QTest::addColumn<bool>("yes");
+    QTest::newRow("yes") << true;
+    QTest::newRow("no") << false;
+}
+
+void tst_frmprefs::okAsksAboutAButtonInCreation()
+{
+    QFETCH(bool, yes);
+    f.start(twoButtons());
+    const QByteArray before = readAll(f.configPath());
+    f.open();
+    f.click("chkWinPosOaver");
+    f.click("cmdAdd");
+    QVERIFY(f.prefs->creatingButton());
+    f.type("txtButtonTitle", QStringLiteral("Files"));
+    f.type("txtAppPath", QStringLiteral("/usr/bin/pcmanfm"));
+    f.doubles->messages->answers.push_back(yes ? platform::MsgAnswer::Yes : platform::MsgAnswer::No);
+    f.click("cmdOK");
+
+    QCOMPARE(f.messageTitles(), QStringList({QStringLiteral("Bouton en cours de création...")}));
+    QCOMPARE(f.doubles->messages->shown.at(0).buttons, platform::MsgButtons::YesNo);
+    QVERIFY(!f.prefs->isVisible());
+    if (yes) {
+        QCOMPARE(f.buttonLines(), QList<QByteArray>({"/usr/bin/xterm;;Terminal;1", "/usr/bin/gedit;;Editor;2",
+                                                     "/usr/bin/pcmanfm;;Files;1"}));
+        QCOMPARE(f.bar->Command1().ubound(), 3);
+    } else {
+        QCOMPARE(readAll(f.configPath()), before);
+        // The button created on the bar for this opening is gone again.
+        QCOMPARE(f.bar->Command1().ubound(), 2);
+    }
+}
+
+void tst_frmprefs::okNamesTheEntryLackingATitle()
+{
+    f.start(f.header() + "/a;;A;1\r\n/b;;B;1\r\n/c;;;1\r\n");
+    const QByteArray before = readAll(f.configPath());
+    f.open();
+    f.click("cmdOK");
+    QCOMPARE(f.messageTitles(), QStringList({QStringLiteral("Erreur informations des boutons...")}));
+    const QString text = f.doubles->messages->shown.at(0).text;
+    QVERIFY2(text.contains(QStringLiteral("pour index : 3 dans la partie 'Titre du bouton' .")),
+             qPrintable(text));
+    QVERIFY(f.prefs->isVisible());
+    QVERIFY(!f.prefs->saveOnClose());
+    QCOMPARE(readAll(f.configPath()), before);
+    // A refused close stays refused until the next OK.
+    f.prefs->close();
+    QVERIFY(f.prefs->isVisible());
+}
+
+void tst_frmprefs::okWritesTheExactFileAndReloadsTheBar()
+{
+    f.start(twoButtons());
+    f.open();
+    f.click("chkWinPosOaver");
+    f.click("chkActiveToolTipText");
+    f.click("Option2_1");
+    f.type("txtPosX", QStringLiteral("120"));
+    f.type("txtButtonTitle", QStringLiteral("Console"));
+    f.list("List3")->setCurrentRow(2);
+    f.type("txtMovingIconValue", QStringLiteral("4"));
+    f.click("cmdOK");
+
+    QVERIFY(f.doubles->messages->shown.isEmpty());
+    QVERIFY(!f.prefs->isVisible());
+    const QByteArray expected =
+        "120 50\r\nFALSE\r\nTRUE\r\nTRUE\r\nFALSE\r\nFALSE\r\nTRUE\r\nVERTICAL\r\n4\r\n16744703\r\n" +
+        f.skinUp().toUtf8() + "\r\n" + f.skinDown().toUtf8() + "\r\n" + f.skinMask().toUtf8() +
+        "\r\n/usr/bin/xterm;;Console;3\r\n/usr/bin/gedit;;Editor;2\r\n";
+    QCOMPARE(readAll(f.configPath()), expected);
+    QVERIFY(!QFile::exists(f.folder() + QStringLiteral("/tmpconfig.txt")));
+    // The bar shows what was written.
+    host::ControlArray& buttons = f.bar->Command1();
+    QCOMPARE(buttons.ubound(), 2);
+    QCOMPARE(buttons.get(1, ButtonDispId::Button_Title).toString(), QStringLiteral("Console"));
+    QCOMPARE(buttons.get(1, ButtonDispId::OpenWindowsStyle).toInt(), 3);
+    QCOMPARE(buttons.at(2)->extender().Top(), buttons.at(1)->extender().Height()); // a column now
+    QCOMPARE(f.bar->Left(), 1800.0);
+    QCOMPARE(pub::CfgOnTop, QStringLiteral("TRUE"));
+    QCOMPARE(f.doubles->windows->keepAbove, std::optional<bool>(true));
+    QVERIFY(!f.doubles->desktop->grabs.isEmpty());
+    QCOMPARE(settings::InfosToolTip(), 1);
+}
+
+void tst_frmprefs::cancelAfterEditsWritesNothing()
+{
+    f.start(twoButtons());
+    const QByteArray before = readAll(f.configPath());
+    f.open();
+    f.click("Option2_1");
+    f.type("txtButtonTitle", QStringLiteral("Console"));
+    f.click("cmdAdd");
+    f.type("txtButtonTitle", QStringLiteral("New"));
+    f.type("txtAppPath", QStringLiteral("/bin/new"));
+    f.click("cmdCreateButton");
+    QCOMPARE(f.bar->Command1().ubound(), 3);
+    f.list("List1")->setCurrentRow(1);
+    f.list("List3")->setCurrentRow(0);
+    QCOMPARE(f.bar->Command1().get(2, ButtonDispId::OpenWindowsStyle).toInt(), 1);
+    f.click("cmdCancel");
+    QVERIFY(!f.prefs->isVisible());
+    QCOMPARE(readAll(f.configPath()), before);
+    QCOMPARE(f.bar->Command1().ubound(), 2);
+    // The bar's button launches as the file says again.
+    QCOMPARE(f.bar->Command1().get(2, ButtonDispId::OpenWindowsStyle).toInt(), 2);
+    // The option changed at once and stays until the next reload.
+    QCOMPARE(pub::CfgAlign, QStringLiteral("VERTICAL"));
+
+    // The next opening shows the bar as it is and OK then saves.
+    f.open();
+    QCOMPARE(f.rows("List1"), QStringList({"1 -- Terminal", "2 -- Editor"}));
+    f.click("cmdOK");
+    QVERIFY(!f.prefs->isVisible());
+    QCOMPARE(f.buttonLines(), QList<QByteArray>({"/usr/bin/xterm;;Terminal;1", "/usr/bin/gedit;;Editor;2"}));
+}
+
+void tst_frmprefs::escapeIsCancel()
+{
+    f.start(twoButtons());
+    const QByteArray before = readAll(f.configPath());
+    f.open();
+    f.click("chkWinPosOaver");
+    QTest::keyClick(f.prefs.get(), Qt::Key_Escape);
+    QVERIFY(!f.prefs->isVisible());
+    QCOMPARE(readAll(f.configPath()), before);
+}
+
+void tst_frmprefs::closeBoxSavesAsShown()
+{
+    // Written with LF ends: the saved file has CR LF, so it was written again.
+    QByteArray config = twoButtons();
+    config.replace("\r\n", "\n");
+    f.start(config);
+    f.open().close();
+    QVERIFY(!f.prefs->isVisible());
+    QCOMPARE(readAll(f.configPath()), twoButtons());
+    QCOMPARE(f.bar->Command1().ubound(), 2);
+}
+
+void tst_frmprefs::unwritableConfigurationKeepsTheDialogOpen()
+{
+    f.start(twoButtons());
+    const QByteArray before = readAll(f.configPath());
+    // A folder where the temporary file would go: it can't be created.
+    QVERIFY(QDir().mkdir(f.folder() + QStringLiteral("/tmpconfig.txt")));
+    f.open();
+    f.type("txtButtonTitle", QStringLiteral("Console"));
+    f.click("cmdOK");
+    QDir().rmdir(f.folder() + QStringLiteral("/tmpconfig.txt"));
+
+    QCOMPARE(f.messageTitles(), QStringList({QStringLiteral("Erreur d'enregistrement...")}));
+    QVERIFY(f.prefs->isVisible());
+    QCOMPARE(readAll(f.configPath()), before);
+    QCOMPARE(f.prefs->workingSet().entry(1).title, QStringLiteral("Console"));
+    QCOMPARE(f.bar->Command1().get(1, ButtonDispId::Button_Title).toString(), QStringLiteral("Terminal"));
+    // Once the folder is writable again, the same OK saves.
+    f.click("cmdOK");
+    QVERIFY(!f.prefs->isVisible());
+    QCOMPARE(f.buttonLines().at(0), QByteArray("/usr/bin/xterm;;Console;1"));
+}
+
+void tst_frmprefs::positionRule_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<int>("slider");
+    QTest::newRow("negative") << "-20"
+                              << "0" << 0;
+    QTest::newRow("over the maximum") << "5000"
+                                      << "944" << 944;
+    QTest::newRow("same value with a fraction") << "100.4"
+                                                << "100" << 100;
+    QTest::newRow("half to even") << "102.5"
+                                  << "102" << 102;
+    QTest::newRow("not a number") << "abc"
+                                  << "0" << 0;
+    QTest::newRow("empty") << ""
+                           << "0" << 0;
+}
+
+void tst_frmprefs::positionRule()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, shown);
+    QFETCH(int, slider);
+    f.start(twoButtons());
+    f.open();
+    f.type("txtPosX", typed);
+    QCOMPARE(f.edit("txtPosX")->text(), shown);
+    QCOMPARE(f.w<QScrollBar>("HScroll1")->value(), slider);
+    QCOMPARE(f.bar->Left(), slider * 15.0);
+    // Saving writes the same whole number (an empty field is refused by OK before that).
+    if (typed.isEmpty())
+        return;
+    f.edit("txtPosX")->setText(typed);
+    f.click("cmdOK");
+    QVERIFY(!f.prefs->isVisible());
+    QVERIFY(readAll(f.configPath()).startsWith((shown + QStringLiteral(" 50\r\n")).toUtf8()));
+}
+
+void tst_frmprefs::slidersMoveTheBarLive()
+{
+    f.start(twoButtons());
+    f.open(1);
+    f.w<QScrollBar>("HScroll2")->setValue(300);
+    QCOMPARE(f.w<QLabel>("Label10")->text(), QStringLiteral("300"));
+    QCOMPARE(f.edit("txtPosY")->text(), QStringLiteral("300"));
+    QCOMPARE(f.bar->Top(), 4500.0);
+    // Cancel leaves the bar where it is; the next reload puts it back.
+    f.click("cmdCancel");
+    QCOMPARE(f.bar->Top(), 4500.0);
+}
+
+void tst_frmprefs::iconMovingValueTakesDigitsOnly()
+{
+    f.start(twoButtons());
+    f.open(2);
+    f.type("txtMovingIconValue", QStringLiteral("-5a7"));
+    QCOMPARE(f.edit("txtMovingIconValue")->text(), QStringLiteral("57"));
+    f.type("txtMovingIconValue", QStringLiteral("99999"));
+    QCOMPARE(f.edit("txtMovingIconValue")->text(), QStringLiteral("32767"));
+    f.type("txtMovingIconValue", QString());
+    QCOMPARE(f.edit("txtMovingIconValue")->text(), QStringLiteral("0"));
+}
+
+void tst_frmprefs::autorunCheckedTwiceLeavesOneEntry()
+{
+    f.start(twoButtons());
+    f.open().findChild<QCheckBox*>(QStringLiteral("chkAutoLaunch"))->setChecked(true);
+    QCOMPARE(pub::CfgAutoLaunch, QStringLiteral("TRUE"));
+    f.click("cmdOK");
+    QCOMPARE(f.doubles->autostart->entries.size(), 1);
+    QCOMPARE(readAll(f.configPath()).split('\n').at(1), QByteArray("TRUE\r"));
+
+    // The program has moved: the next save points the entry at the new place.
+    f.doubles->app->folder = f.folder() + QStringLiteral("/moved");
+    QVERIFY(QDir().mkpath(f.doubles->app->folder));
+    f.open();
+    QVERIFY(f.button("chkAutoLaunch")->isChecked());
+    f.prefs->close();
+    QCOMPARE(f.doubles->autostart->entries.size(), 1);
+    QCOMPARE(f.doubles->autostart->entries.value(QStringLiteral("Dovi")),
+             f.folder() + QStringLiteral("/moved/Dovi"));
+    QVERIFY(QFile::remove(f.doubles->app->folder + QStringLiteral("/DoviConfig.txt")));
+}
+
+void tst_frmprefs::autorunUncheckedWithoutEntryChangesNothing()
+{
+    f.start(twoButtons());
+    f.open();
+    f.click("cmdOK");
+    QVERIFY(f.doubles->autostart->entries.isEmpty());
+    QVERIFY(f.doubles->messages->shown.isEmpty());
+    QVERIFY(!f.prefs->isVisible());
+}
+
+void tst_frmprefs::autorunThatCannotBeWrittenIsReported()
+{
+    f.start(twoButtons());
+    const QByteArray before = readAll(f.configPath());
+    f.doubles->autostart->writable = false;
+    f.open();
+    f.click("chkAutoLaunch");
+    f.click("cmdOK");
+    QCOMPARE(f.messageTitles(), QStringList({QStringLiteral("Erreur d'enregistrement...")}));
+    QVERIFY(f.prefs->isVisible());
+    QCOMPARE(readAll(f.configPath()), before);
+    QVERIFY(f.button("chkAutoLaunch")->isChecked());
+}
+
+void tst_frmprefs::autorunEntrySurvivesSpecialCharacters()
+{
+    // The real entry file, under this test's own configuration folder.
+    const QString configHome = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    QVERIFY(configHome.contains(QStringLiteral("tst_frmprefs")));
+    f.start(twoButtons());
+    platform::services().autostart = std::make_unique<platform::XdgAutostart>();
+    const QString entryFile = configHome + QStringLiteral("/autostart/Dovi.desktop");
+
+    struct Case {
+        QString folder;
+        bool launchable; // gio refuses an Exec= whose program path holds a "%"
+    };
+    const QTemporaryDir root;
+    const QList<Case> cases = {{root.filePath(QStringLiteral("my \"dir\" $HOME `x`")), true},
+                               {root.filePath(QStringLiteral("my dir 100%")), false}};
+    for (const Case& c : cases) {
+        QVERIFY(QDir().mkpath(c.folder));
+        f.doubles->app->folder = c.folder;
+        const QString program = f.doubles->app->programPath();
+        QVERIFY(modRegEditRunDovi::EnableAutoLaunch());
+        QVERIFY(modRegEditRunDovi::EnableAutoLaunch()); // twice: still one entry
+        const QString text = QString::fromUtf8(readAll(entryFile));
+        QCOMPARE(platform::desktopentry::entryValue(text, QStringLiteral("Type")),
+                 QStringLiteral("Application"));
+        QCOMPARE(platform::desktopentry::entryValue(text, QStringLiteral("Name")), QStringLiteral("Dovi"));
+        const auto args = platform::desktopentry::parseExec(platform::desktopentry::unescapeString(
+            platform::desktopentry::entryValue(text, QStringLiteral("Exec"))));
+        QVERIFY(args.has_value());
+        QCOMPARE(*args, QStringList({program}));
+
+        // The session's own launcher runs the program from that path.
+        const QString gio = QStandardPaths::findExecutable(QStringLiteral("gio"));
+        if (c.launchable && !gio.isEmpty()) {
+            const QString marker = root.filePath(QStringLiteral("launched.txt"));
+            QVERIFY(writeAll(program, "#!/bin/sh\nprintf '%s' \"$0\" > \"$DOVI_MARKER\"\n"));
+            QFile(program).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                          QFileDevice::ExeOwner);
+            QProcess launch;
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert(QStringLiteral("DOVI_MARKER"), marker);
+            launch.setProcessEnvironment(env);
+            launch.start(gio, {QStringLiteral("launch"), entryFile});
+            QVERIFY(launch.waitForFinished());
+            QCOMPARE(launch.exitCode(), 0);
+            QTRY_VERIFY(QFile::exists(marker));
+            QTRY_COMPARE(QString::fromUtf8(readAll(marker)), program);
+        }
+    }
+    QVERIFY(modRegEditRunDovi::DisableAutoLaunch());
+    QVERIFY(!QFile::exists(entryFile));
+    QVERIFY(modRegEditRunDovi::DisableAutoLaunch()); // none left: still no failure
+}
+
+QTEST_MAIN(tst_frmprefs)
+#include "tst_frmprefs.moc"
