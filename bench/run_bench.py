@@ -6,7 +6,10 @@ not delayed by one (--wm runs openbox), and measured the same way, as medians ov
 
 - time from exec to the first window mapped on the screen (MapNotify seen on the root window);
 - resident memory two seconds after that;
-- CPU time and wakeups (context switches of all threads) over an idle period.
+- CPU time and wakeups (context switches of all threads) over an idle period;
+- for the bar, the time from the release of a button to its target running (less the time the
+  target, a two-command shell script, takes to start by itself) and the time of one reload
+  (bench/dovi_bench_reload, in-process on the offscreen platform).
 
 The bar is measured with 10 and with 100 buttons. The figures are printed as a table with the ratio of
 each to the Qt baseline, run in the same session.
@@ -143,8 +146,13 @@ def dovi_folder(bin_dir, buttons, root):
             shutil.move(os.path.join(folder, name), os.path.join(folder, "Boutons", "XP_Blue", name))
     lines = ["0 0", "FALSE", "FALSE", "TRUE", "TRUE", "FALSE", "TRUE", "HORIZONTAL", "2", "16744703",
              os.path.join(skins, "XP_Up.bmp"), os.path.join(skins, "XP_Down.bmp"), os.path.join(skins, "XP_Mask.bmp")]
+    stamp = os.path.join(folder, "stamp.sh")
+    with open(stamp, "w") as script:
+        script.write('#!/bin/sh\ndate +%%s%%N >> "%s"\n' % os.path.join(folder, "stamps"))
+    os.chmod(stamp, 0o755)
     for i in range(buttons):
-        lines.append("%s;%s;Button %d;1" % (TARGETS[i % len(TARGETS)], icon(i), i + 1))
+        target = stamp if i == 0 else TARGETS[i % len(TARGETS)]
+        lines.append("%s;%s;Button %d;1" % (target, icon(i), i + 1))
     with open(os.path.join(folder, "DoviConfig.txt"), "wb") as config:
         config.write(("\r\n".join(lines) + "\r\n").encode())
     with open(os.path.join(folder, "Dovi_Run.txt"), "w") as marker:
@@ -198,8 +206,51 @@ def subjects(args, root):
     return found
 
 
-def measure(server, name, make, runs, idle, root):
+def read_stamps(folder, count, timeout=5):
+    path = os.path.join(folder, "stamps")
+    deadline = time.time() + timeout
+    while time.time() < deadline:
+        if os.path.exists(path):
+            with open(path) as f:
+                stamps = [int(line) for line in f.read().split()]
+            if len(stamps) >= count:
+                return stamps
+        time.sleep(0.01)
+    return None
+
+
+def click_latency(server, folder, clicks=10):
+    """Median seconds from the release of the first button to its target's stamp, less the stamp
+    script's own start-up measured by starting it directly."""
+    script = os.path.join(folder, "stamp.sh")
+    direct = []
+    for i in range(clicks):
+        start = time.time_ns()
+        subprocess.run([script], check=True)
+        direct.append((read_stamps(folder, i + 1)[-1] - start) / 1e9)
+    released = []
+    for i in range(clicks):
+        subprocess.run(["xdotool", "mousemove", "--sync", "24", "24", "mousedown", "1"], env=server.env, check=True)
+        time.sleep(0.1)
+        subprocess.run(["xdotool", "mouseup", "1"], env=server.env, check=True)
+        after = time.time_ns()
+        stamps = read_stamps(folder, clicks + i + 1)
+        if stamps is None:
+            return None
+        released.append((stamps[-1] - after) / 1e9)
+        time.sleep(0.2)
+    return max(0.0, statistics.median(released) - statistics.median(direct))
+
+
+def reload_time(args, folder):
+    tool = os.path.join(os.path.dirname(os.path.abspath(args.bin)), "bench", "dovi_bench_reload")
+    result = subprocess.run([tool, folder, "20"], capture_output=True, text=True)
+    return float(result.stdout) / 1000 if result.returncode == 0 else None
+
+
+def measure(server, name, make, runs, idle, root, args):
     maps, rss, cpu, wake = [], [], None, None
+    latency, reload = None, None
     for run in range(runs):
         run_root = tempfile.mkdtemp(dir=root)
         runtime = os.path.join(run_root, "runtime")
@@ -218,11 +269,15 @@ def measure(server, name, make, runs, idle, root):
                 cpu0, wake0 = cpu_seconds(proc.pid), wakeups(proc.pid)
                 time.sleep(idle)
                 cpu, wake = cpu_seconds(proc.pid) - cpu0, wakeups(proc.pid) - wake0
+            if run == 0 and name.startswith("Dovi"):
+                latency = click_latency(server, cwd)
+                reload = reload_time(args, cwd)
         finally:
             stop(proc)
     if not maps:
         return None
-    return {"map": statistics.median(maps), "rss": statistics.median(rss), "cpu": cpu, "wake": wake}
+    return {"map": statistics.median(maps), "rss": statistics.median(rss), "cpu": cpu, "wake": wake,
+            "latency": latency, "reload": reload}
 
 
 def main():
@@ -240,14 +295,14 @@ def main():
     try:
         for name, make in subjects(args, root):
             print("measuring %s..." % name, file=sys.stderr)
-            results.append((name, measure(server, name, make, args.runs, args.idle, root)))
+            results.append((name, measure(server, name, make, args.runs, args.idle, root, args)))
     finally:
         server.close()
         shutil.rmtree(root, ignore_errors=True)
 
     base = dict(results).get("Qt baseline")
-    print("%-22s %12s %7s %11s %7s %12s %9s" % ("subject", "mapped (ms)", "ratio", "RSS (MiB)", "ratio",
-                                              "idle CPU (s)", "wakeups"))
+    print("%-22s %12s %7s %11s %7s %12s %9s %14s %12s" % ("subject", "mapped (ms)", "ratio", "RSS (MiB)", "ratio",
+                                                        "idle CPU (s)", "wakeups", "release (ms)", "reload (ms)"))
     for name, r in results:
         if r is None:
             print("%-22s %12s" % (name, "failed"))
@@ -256,8 +311,10 @@ def main():
         rss_ratio = r["rss"] / base["rss"] if base else float("nan")
         cpu = "-" if r["cpu"] is None else "%.2f" % r["cpu"]
         wake = "-" if r["wake"] is None else "%d" % r["wake"]
-        print("%-22s %12.1f %7.2f %11.1f %7.2f %12s %9s" % (name, r["map"] * 1000, map_ratio, r["rss"] / 1024,
-                                                          rss_ratio, cpu, wake))
+        latency = "-" if r["latency"] is None else "%.1f" % (r["latency"] * 1000)
+        reload = "-" if r["reload"] is None else "%.1f" % (r["reload"] * 1000)
+        print("%-22s %12.1f %7.2f %11.1f %7.2f %12s %9s %14s %12s" % (
+            name, r["map"] * 1000, map_ratio, r["rss"] / 1024, rss_ratio, cpu, wake, latency, reload))
     return 0 if all(r is not None for _, r in results) else 1
 
 
