@@ -95,25 +95,32 @@ void X11LaunchWatcher::clientListChanged()
         return;
     const xcb_window_t root = x11::rootWindow(c);
     const xcb_atom_t pidAtom = x11::atom(c, "_NET_WM_PID");
+    const auto apply = [this, c](xcb_window_t window, qsizetype launch) {
+        if (m_pending.at(launch).state == ShowState::Minimized) {
+            x11::requestIconify(c, window);
+        } else {
+            x11::requestWmState(c, window, true, x11::atom(c, "_NET_WM_STATE_MAXIMIZED_VERT"),
+                                x11::atom(c, "_NET_WM_STATE_MAXIMIZED_HORZ"));
+        }
+        m_pending.removeAt(launch);
+    };
     for (const xcb_window_t window : x11::clientList(c, root)) {
-        if (m_known.contains(window))
+        if (m_known.contains(window) || m_pending.isEmpty())
             continue;
         m_known.insert(window);
         const std::optional<quint32> windowPid = x11::cardinalProperty(c, window, pidAtom);
-        if (!windowPid)
+        if (!windowPid) {
+            // Older X programs do not say which process they are. While one launch is waiting, a
+            // new window that does not say is taken to be its window.
+            if (m_pending.size() == 1)
+                apply(window, 0);
             continue;
+        }
         for (qsizetype i = 0; i < m_pending.size(); ++i) {
-            const Pending launch = m_pending.at(i);
-            if (!isSelfOrDescendant(*windowPid, launch.pid))
-                continue;
-            if (launch.state == ShowState::Minimized) {
-                x11::requestIconify(c, window);
-            } else {
-                x11::requestWmState(c, window, true, x11::atom(c, "_NET_WM_STATE_MAXIMIZED_VERT"),
-                                    x11::atom(c, "_NET_WM_STATE_MAXIMIZED_HORZ"));
+            if (isSelfOrDescendant(*windowPid, m_pending.at(i).pid)) {
+                apply(window, i);
+                break;
             }
-            m_pending.removeAt(i);
-            break;
         }
     }
     updateFilter();

@@ -89,7 +89,8 @@ class Bar(unittest.TestCase):
         target.parent.mkdir()
         target.write_text(RECORDER.format(out=cls.record))
         target.chmod(target.stat().st_mode | stat.S_IXUSR)
-        cls.skins = prepare(s, buttons=[f"{target};;Record;1", "/bin/true;;True;1", "/bin/true;;Again;1"])
+        cls.skins = prepare(s, buttons=[f"{target};;Record;1", "/usr/bin/xev;;Minimized;2",
+                                                   "/usr/bin/xev;;Maximized;3"])
         cls.bar, cls.win = start_bar(s)
 
     @classmethod
@@ -145,6 +146,21 @@ class Bar(unittest.TestCase):
         # A left click opens no menu.
         time.sleep(0.3)
         self.assertEqual(s.windows(pid=self.bar.pid), [self.win])
+
+    def test_6_window_states_of_a_real_program(self):
+        s = self.session
+        for index, check in ((2, lambda w: s.wm_state(w) == "Iconic"),
+                             (3, lambda w: {"_NET_WM_STATE_MAXIMIZED_VERT", "_NET_WM_STATE_MAXIMIZED_HORZ"}
+                              <= s.net_wm_state(w))):
+            before = set(s.windows(name="^Event Tester$", visible=False))
+            s.click(*self.centre(index))
+            window = wait_for(lambda: [w for w in s.windows(name="^Event Tester$", visible=False)
+                                       if w not in before and s.wm_state(w) is not None],
+                              timeout=15, what="the program's window")[0]
+            self.addCleanup(s.run, ["xdotool", "windowkill", str(window)], check=False)
+            wait_for(lambda: check(window), timeout=10, what=f"the state of button {index}")
+        # The maximized window would cover the bar for the next tests.
+        self.doCleanups()
 
     def test_5_right_click_pops_menu_and_escape_closes_it(self):
         s = self.session
