@@ -7,7 +7,7 @@ namespace platform {
 
 QPixmap X11DesktopCapture::grab(const QRect& screenRect)
 {
-    if (!qGuiApp || screenRect.isEmpty())
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()) || screenRect.isEmpty())
         return {};
     QScreen* screen = QGuiApplication::screenAt(screenRect.topLeft());
     if (!screen)

@@ -53,9 +53,11 @@ void sendToRoot(xcb_connection_t* c, xcb_window_t window, xcb_atom_t type, const
 
 xcb_connection_t* connection()
 {
-    if (!qGuiApp)
+    // Without a GUI application (a console tool, a test) there is no window system to reach.
+    auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+    if (!app)
         return nullptr;
-    const auto* x11App = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    const auto* x11App = app->nativeInterface<QNativeInterface::QX11Application>();
     return x11App ? x11App->connection() : nullptr;
 }
 

@@ -64,7 +64,9 @@ bool X11WindowServices::translucencyAvailable(QString* whyNot) const
     if (!c) {
         if (whyNot) {
             *whyNot = QStringLiteral("not an X11 session (window system \"%1\")")
-                          .arg(qGuiApp ? QGuiApplication::platformName() : QStringLiteral("none"));
+                          .arg(qobject_cast<QGuiApplication*>(QCoreApplication::instance())
+                                   ? QGuiApplication::platformName()
+                                   : QStringLiteral("none"));
         }
         return false;
     }
