@@ -2,11 +2,25 @@
 
 #include "platform/pictureloader.h"
 
+#include <QCache>
+#include <QDateTime>
+
 namespace platform {
 
+// Decodes picture files with Qt's image readers. A bar loads the same few skins for every button
+// and again at every reload, so decoded pictures are kept, keyed by path, and decoded again only
+// when the file's size or modification time changes.
 class QtPictureLoader final : public PictureLoader {
 public:
     LoadedPicture load(const QString& path) const override;
+
+private:
+    struct Decoded {
+        qint64 size = 0;
+        QDateTime modified;
+        QPixmap pixmap;
+    };
+    mutable QCache<QString, Decoded> m_decoded{64};
 };
 
 } // namespace platform

@@ -1,0 +1,66 @@
+// Pictures from files: a skin edited under the same name is seen at the next load, an unreadable
+// file is told apart from a missing one, and a picture read once comes back without reading again.
+#include "platform/linux/qtpictureloader.h"
+
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class tst_pictureloader : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void editedFileIsReadAgain();
+    void missingAndUnreadable();
+};
+
+namespace {
+bool writeImage(const QString& path, const QColor& colour, int side)
+{
+    QImage image(side, side, QImage::Format_RGB32);
+    image.fill(colour);
+    return image.save(path, "BMP");
+}
+} // namespace
+
+void tst_pictureloader::editedFileIsReadAgain()
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("skin.bmp"));
+    QVERIFY(writeImage(path, Qt::red, 48));
+    const platform::QtPictureLoader loader;
+    platform::LoadedPicture first = loader.load(path);
+    QCOMPARE(first.status, platform::LoadedPicture::Status::Ok);
+    QCOMPARE(first.pixmap.toImage().pixelColor(3, 3), QColor(Qt::red));
+    QCOMPARE(loader.load(path).pixmap.cacheKey(), first.pixmap.cacheKey());
+
+    // Same name, another picture and size, and a modification time set apart from the first.
+    QVERIFY(writeImage(path, Qt::blue, 32));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(5), QFileDevice::FileModificationTime));
+    file.close();
+    const platform::LoadedPicture second = loader.load(path);
+    QCOMPARE(second.pixmap.size(), QSize(32, 32));
+    QCOMPARE(second.pixmap.toImage().pixelColor(3, 3), QColor(Qt::blue));
+}
+
+void tst_pictureloader::missingAndUnreadable()
+{
+    QTemporaryDir folder;
+    const platform::QtPictureLoader loader;
+    QCOMPARE(loader.load(QString()).status, platform::LoadedPicture::Status::Empty);
+    QCOMPARE(loader.load(folder.filePath(QStringLiteral("none.bmp"))).status,
+             platform::LoadedPicture::Status::NotFound);
+    const QString path = folder.filePath(QStringLiteral("broken.bmp"));
+    QVERIFY(writeImage(path, Qt::green, 16));
+    QCOMPARE(loader.load(path).status, platform::LoadedPicture::Status::Ok);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write("not a picture at all");
+    file.close();
+    QCOMPARE(loader.load(path).status, platform::LoadedPicture::Status::Unreadable);
+}
+
+QTEST_MAIN(tst_pictureloader)
+#include "tst_pictureloader.moc"
