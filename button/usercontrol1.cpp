@@ -77,19 +77,23 @@ QLabel* makePart(QWidget* parent, const QString& name)
 
 QPixmap UserControl1::builtInMask()
 {
-    static const int cut[] = {9, 6, 4, 3, 2, 2, 1, 1, 1};
-    constexpr int side = 46;
-    QImage image(side, side, QImage::Format_RGB888);
-    image.fill(QColor(49, 45, 45));
-    const QRgb white = qRgb(255, 255, 255);
-    for (int row = 0; row < static_cast<int>(std::size(cut)); ++row) {
-        for (int i = 0; i < cut[row]; ++i) {
-            for (int y : {row, side - 1 - row}) {
-                image.setPixel(i, y, white);
-                image.setPixel(side - 1 - i, y, white);
+    // Drawn once: every button starts with it.
+    static const QImage image = [] {
+        static const int cut[] = {9, 6, 4, 3, 2, 2, 1, 1, 1};
+        constexpr int side = 46;
+        QImage drawn(side, side, QImage::Format_RGB888);
+        drawn.fill(QColor(49, 45, 45));
+        const QRgb white = qRgb(255, 255, 255);
+        for (int row = 0; row < static_cast<int>(std::size(cut)); ++row) {
+            for (int i = 0; i < cut[row]; ++i) {
+                for (int y : {row, side - 1 - row}) {
+                    drawn.setPixel(i, y, white);
+                    drawn.setPixel(side - 1 - i, y, white);
+                }
             }
         }
-    }
+        return drawn;
+    }();
     return QPixmap::fromImage(image);
 }
 
@@ -220,12 +224,22 @@ void UserControl1::applyMask()
 void UserControl1::setTitleCaption(const QString& text)
 {
     lblBtnTitle->setText(text);
+    m_titleSized = false;
+    if (lblBtnTitle->isVisible())
+        sizeTitle();
+    else
+        CentreImage(lblBtnTitle);
+}
+
+void UserControl1::sizeTitle()
+{
     // The design size, grown to the text when it needs more; then centred on the button.
     const QFontMetrics metrics(lblBtnTitle->font());
     const QSize design = designSize(TitleDesignWidth, TitleDesignHeight);
-    lblBtnTitle->resize(std::max(design.width(), metrics.horizontalAdvance(text) + 2),
+    lblBtnTitle->resize(std::max(design.width(), metrics.horizontalAdvance(lblBtnTitle->text()) + 2),
                         std::max(design.height(), metrics.height()));
     CentreImage(lblBtnTitle);
+    m_titleSized = true;
 }
 
 void UserControl1::setMaskColourValue(qint32 value)
@@ -313,7 +327,7 @@ host::DispResult UserControl1::letProgramme(const QVariant& value)
     platform::services().events->doEvents();
     if (!self)
         return {};
-    Vistel1->setProgramme(value.toString());
+    redrawTargetIcon(value.toString());
     Q_EMIT PropertyChanged(QStringLiteral("Programme"));
     return {};
 }
@@ -324,8 +338,16 @@ QVariant UserControl1::getProgramme()
     const QPointer<UserControl1> self(this);
     platform::services().events->doEvents();
     if (self)
-        Vistel1->setProgramme(value.toString());
+        redrawTargetIcon(value.toString());
     return value;
+}
+
+void UserControl1::redrawTargetIcon(const QString& target)
+{
+    // Once ExtractIcon has hidden the target's icon it never shows again, and looking the icon up is
+    // the costly part of a button: a hidden icon is not drawn.
+    if (!Vistel1->isHidden())
+        Vistel1->setProgramme(target);
 }
 
 host::DispResult UserControl1::loadPictureUp()
@@ -741,6 +763,10 @@ bool UserControl1::eventFilter(QObject* watched, QEvent* event)
     if (watched != imgIcon && watched != lblBtnTitle)
         return host::Control::eventFilter(watched, event);
     switch (event->type()) {
+    case QEvent::Show:
+        if (watched == lblBtnTitle && !m_titleSized)
+            sizeTitle();
+        return host::Control::eventFilter(watched, event);
     case QEvent::MouseButtonPress:
         HandlePress(buttonMask(static_cast<QMouseEvent*>(event)->button()));
         return true;

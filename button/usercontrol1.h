@@ -53,15 +53,19 @@ private:
     QVariant getIcone();
     host::DispResult letProgramme(const QVariant& value);
     QVariant getProgramme();
+    void redrawTargetIcon(const QString& target);
     host::DispResult loadPictureUp();
     host::DispResult loadPictureDown();
     host::DispResult loadImageMask();
     void letGraphicMode(bool value);
     void letExtractIcon(bool value);
     void setTitleCaption(const QString& text);
+    // Measures the title and centres it. Measuring loads the fonts, which a bar of pictures never
+    // needs: a title that is not on the screen is measured when it first shows.
+    void sizeTitle();
     void setMaskColourValue(qint32 value);
 
-    // Algorithms of Parts 5.1 and 5.2.
+    // Layout of the parts and the press and release of the button.
     void FitToSkin();
     void CentreImage(QWidget* part);
     void applyMode();
@@ -117,6 +121,7 @@ private:
     QPixmap m_downPicture;
     QPixmap m_iconPicture;
     bool m_iconStretch = false;
+    bool m_titleSized = false;
     // imgIcon's size before PressIcon, given back by ReleaseIcon when imgIcon has no picture.
     QSize m_iconSizeBeforePress;
 };

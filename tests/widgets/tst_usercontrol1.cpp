@@ -66,6 +66,7 @@ private Q_SLOTS:
     void graphicModeGetReappliesVisibility();
     void extractIconOnlyHides();
     void textModeTitleRecentresLabel();
+    void titleSetOffScreenIsSizedWhenShown();
     void programmeLetAndGetRedrawTargetIcon();
     void toolTipTextIsIconTooltip();
 
@@ -501,14 +502,47 @@ void tst_usercontrol1::textModeTitleRecentresLabel()
     QVERIFY(button);
     QVERIFY(button->putProperty(ButtonDispId::PictureUp, m_up));
     QLabel* title = part(*button, "lblBtnTitle");
+    button->extender().setVisible(true);
+    m_container->show();
     const QString longTitle = QStringLiteral("A rather long title for a button");
     QVERIFY(button->putProperty(ButtonDispId::TextModeTitle, longTitle));
     QCOMPARE(title->text(), longTitle);
     const QRect r = title->geometry();
-    QVERIFY(r.width() > 46);
+    // Wider than its design size of 75 pixels, to fit the text.
+    QVERIFY(r.width() > 75);
+    QVERIFY(r.width() >= QFontMetrics(title->font()).horizontalAdvance(longTitle));
     QVERIFY(qAbs((r.left() + r.right() + 1) - 46) <= 1);
     QVERIFY(qAbs((r.top() + r.bottom() + 1) - 46) <= 1);
     QCOMPARE(button->getProperty(ButtonDispId::TextModeTitle).toString(), longTitle);
+    // A short title gives the design size back.
+    QVERIFY(button->putProperty(ButtonDispId::TextModeTitle, QStringLiteral("Mail")));
+    QCOMPARE(title->width(), 75);
+}
+
+void tst_usercontrol1::titleSetOffScreenIsSizedWhenShown()
+{
+    auto button = create();
+    QVERIFY(button);
+    QVERIFY(button->putProperty(ButtonDispId::PictureUp, m_up));
+    QLabel* title = part(*button, "lblBtnTitle");
+    const QString longTitle = QStringLiteral("A rather long title for a button");
+    // Set in picture mode, before the button is on the screen, as the bar does.
+    QVERIFY(button->putProperty(ButtonDispId::GraphicMode, true));
+    QVERIFY(button->putProperty(ButtonDispId::TextModeTitle, longTitle));
+    button->extender().setVisible(true);
+    m_container->show();
+    QVERIFY(title->isHidden());
+    QVERIFY(button->putProperty(ButtonDispId::GraphicMode, false));
+    QVERIFY(title->isVisible());
+    const QRect r = title->geometry();
+    QVERIFY(r.width() >= QFontMetrics(title->font()).horizontalAdvance(longTitle));
+    QVERIFY(qAbs((r.left() + r.right() + 1) - 46) <= 1);
+    // Set while the bar is hidden: sized when the bar shows.
+    m_container->hide();
+    QVERIFY(button->putProperty(ButtonDispId::TextModeTitle, QStringLiteral("Mail")));
+    m_container->show();
+    QCOMPARE(title->width(), 75);
+    QVERIFY(qAbs((title->geometry().left() + title->geometry().right() + 1) - 46) <= 1);
 }
 
 void tst_usercontrol1::programmeLetAndGetRedrawTargetIcon()
@@ -534,6 +568,14 @@ void tst_usercontrol1::programmeLetAndGetRedrawTargetIcon()
     const int requests = m_icons->requests.size();
     button->ReadProperties(bag);
     QCOMPARE(m_icons->requests.size(), requests);
+    // Once ExtractIcon False has hidden the target's icon, it is no longer looked up; the button
+    // still keeps and gives the target.
+    QVERIFY(button->putProperty(ButtonDispId::ExtractIcon, false));
+    const QString other = QStringLiteral("/usr/bin/xterm");
+    QVERIFY(button->putProperty(ButtonDispId::Programme, other));
+    QCOMPARE(button->getProperty(ButtonDispId::Programme).toString(), other);
+    QCOMPARE(m_icons->requests.size(), requests);
+    QVERIFY(vistel->isHidden());
 }
 
 void tst_usercontrol1::toolTipTextIsIconTooltip()
