@@ -1,7 +1,11 @@
 #include "platform/linux/qtpictureloader.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+
+#include <sys/stat.h>
 
 namespace platform {
 
@@ -10,14 +14,19 @@ LoadedPicture QtPictureLoader::load(const QString& path) const
     LoadedPicture result;
     if (path.isEmpty())
         return result;
-    const QFileInfo info(path);
-    if (!info.exists() || info.isDir()) {
+    // One stat tells whether the file is there and whether it changed. The bar asks for the same
+    // skins several times per button: QFileInfo would stat again for each question and read the
+    // time zone to give the modification time in local time.
+    struct stat file {};
+    if (::stat(QFile::encodeName(path).constData(), &file) != 0 || S_ISDIR(file.st_mode)) {
         result.status = LoadedPicture::Status::NotFound;
         return result;
     }
-    const QString key = info.absoluteFilePath();
+    const qint64 size = file.st_size;
+    const qint64 modifiedNs = qint64(file.st_mtim.tv_sec) * 1000000000 + file.st_mtim.tv_nsec;
+    const QString key = QDir::isAbsolutePath(path) ? path : QFileInfo(path).absoluteFilePath();
     if (const Decoded* known = m_decoded.object(key);
-        known && known->size == info.size() && known->modified == info.lastModified()) {
+        known && known->size == size && known->modifiedNs == modifiedNs) {
         result.status = LoadedPicture::Status::Ok;
         result.pixmap = known->pixmap;
         return result;
@@ -32,7 +41,7 @@ LoadedPicture QtPictureLoader::load(const QString& path) const
     }
     result.status = LoadedPicture::Status::Ok;
     result.pixmap = QPixmap::fromImage(image);
-    m_decoded.insert(key, new Decoded{info.size(), info.lastModified(), result.pixmap});
+    m_decoded.insert(key, new Decoded{size, modifiedNs, result.pixmap});
     return result;
 }
 

@@ -3,7 +3,6 @@
 #include "platform/pictureloader.h"
 
 #include <QCache>
-#include <QDateTime>
 
 namespace platform {
 
@@ -17,7 +16,7 @@ public:
 private:
     struct Decoded {
         qint64 size = 0;
-        QDateTime modified;
+        qint64 modifiedNs = 0;
         QPixmap pixmap;
     };
     mutable QCache<QString, Decoded> m_decoded{64};

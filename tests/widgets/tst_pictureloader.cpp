@@ -2,6 +2,7 @@
 // file is told apart from a missing one, and a picture read once comes back without reading again.
 #include "platform/linux/qtpictureloader.h"
 
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
@@ -38,11 +39,23 @@ void tst_pictureloader::editedFileIsReadAgain()
     QVERIFY(writeImage(path, Qt::blue, 32));
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadWrite));
-    QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(5), QFileDevice::FileModificationTime));
+    const QDateTime later = QDateTime::fromSecsSinceEpoch(QDateTime::currentSecsSinceEpoch() + 5);
+    QVERIFY(file.setFileTime(later, QFileDevice::FileModificationTime));
     file.close();
     const platform::LoadedPicture second = loader.load(path);
     QCOMPARE(second.pixmap.size(), QSize(32, 32));
     QCOMPARE(second.pixmap.toImage().pixelColor(3, 3), QColor(Qt::blue));
+
+    // Same size, other pixels, written within the same second: the time's fraction tells them apart.
+    QVERIFY(writeImage(path, Qt::yellow, 32));
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QVERIFY(file.setFileTime(later.addMSecs(300), QFileDevice::FileModificationTime));
+    file.close();
+    QCOMPARE(loader.load(path).pixmap.toImage().pixelColor(3, 3), QColor(Qt::yellow));
+
+    // A relative name is the same file as its absolute one.
+    QVERIFY(QDir::setCurrent(folder.path()));
+    QCOMPARE(loader.load(QStringLiteral("skin.bmp")).pixmap.toImage().pixelColor(3, 3), QColor(Qt::yellow));
 }
 
 void tst_pictureloader::missingAndUnreadable()
@@ -51,6 +64,10 @@ void tst_pictureloader::missingAndUnreadable()
     const platform::QtPictureLoader loader;
     QCOMPARE(loader.load(QString()).status, platform::LoadedPicture::Status::Empty);
     QCOMPARE(loader.load(folder.filePath(QStringLiteral("none.bmp"))).status,
+             platform::LoadedPicture::Status::NotFound);
+    // A folder is no picture file, even with a picture's name.
+    QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("folder.bmp")));
+    QCOMPARE(loader.load(folder.filePath(QStringLiteral("folder.bmp"))).status,
              platform::LoadedPicture::Status::NotFound);
     const QString path = folder.filePath(QStringLiteral("broken.bmp"));
     QVERIFY(writeImage(path, Qt::green, 16));
