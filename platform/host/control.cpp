@@ -3,6 +3,9 @@
 #include "platform/services.h"
 
 #include <QBitmap>
+#include <QCache>
+#include <QHash>
+#include <QImage>
 #include <QPixmap>
 #include <QRegion>
 
@@ -136,11 +139,53 @@ qint32 Control::longFromColour(const QColor& colour)
     return static_cast<qint32>(bits);
 }
 
+namespace {
+
+// Every button of a bar is cut by the same mask picture, and working a region out of pixels is the
+// costly part of a mask: each picture and colour is worked out once. Pictures are known by their
+// pixels, not by their pixmap, since each button loads or draws its own.
+class MaskRegions {
+public:
+    QRegion regionFor(const QPixmap& picture, const QColor& colour)
+    {
+        const QImage image = picture.toImage();
+        const QRgb rgb = colour.rgba();
+        const size_t key = keyOf(image, rgb);
+        if (const Known* known = m_known.object(key); known && known->colour == rgb && known->image == image)
+            return known->region;
+        QRegion region(picture.createMaskFromColor(colour, Qt::MaskInColor));
+        m_known.insert(key, new Known{image, rgb, region});
+        return region;
+    }
+
+private:
+    struct Known {
+        QImage image;
+        QRgb colour;
+        QRegion region;
+    };
+
+    static size_t keyOf(const QImage& image, QRgb colour)
+    {
+        size_t key = qHashMulti(0, image.width(), image.height(), int(image.format()), colour);
+        // Line by line: the padding at the end of a line is not part of the picture.
+        const auto used = static_cast<size_t>((image.width() * image.depth() + 7) / 8);
+        for (int y = 0; y < image.height(); ++y)
+            key = qHashBits(image.constScanLine(y), used, key);
+        return key;
+    }
+
+    QCache<size_t, Known> m_known{32};
+};
+
+} // namespace
+
 void Control::applyMaskPicture(QWidget* widget, const QPixmap& picture, const QColor& maskColour)
 {
+    static MaskRegions regions;
     QRegion region;
     if (!picture.isNull())
-        region = QRegion(picture.createMaskFromColor(maskColour, Qt::MaskInColor));
+        region = regions.regionFor(picture, maskColour);
     // An empty region would mean "no mask" to Qt, that is all visible: keep one pixel outside instead.
     if (region.isEmpty())
         region = QRegion(-1, -1, 1, 1);

@@ -71,6 +71,8 @@ private Q_SLOTS:
     void arrayTemplateAndLoad();
     void arrayUnloadAndEvents();
     void arraySurvivesElementDeletedByOthers();
+
+    void maskRegionsFollowPixelsAndColour();
 };
 
 void tst_host::init()
@@ -519,6 +521,41 @@ void tst_host::arraySurvivesElementDeletedByOthers()
     QCOMPARE(array->count(), 1);
     // The container takes the array and the remaining elements with it.
     container.reset();
+}
+
+void tst_host::maskRegionsFollowPixelsAndColour()
+{
+    // A 10 x 10 picture, red with a blue corner square, and another with the square elsewhere.
+    const auto picture = [](const QPoint& square) {
+        QImage image(10, 10, QImage::Format_RGB32);
+        image.fill(Qt::red);
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < 3; ++x)
+                image.setPixelColor(square.x() + x, square.y() + y, QColor(Qt::blue));
+        return QPixmap::fromImage(image);
+    };
+    QWidget first;
+    QWidget second;
+    QWidget third;
+    host::Control::applyMaskPicture(&first, picture({0, 0}), Qt::blue);
+    QVERIFY(!first.mask().contains(QPoint(1, 1)));
+    QVERIFY(first.mask().contains(QPoint(8, 8)));
+    // Same size and colours, other pixels: the other cut.
+    host::Control::applyMaskPicture(&second, picture({7, 7}), Qt::blue);
+    QVERIFY(second.mask().contains(QPoint(1, 1)));
+    QVERIFY(!second.mask().contains(QPoint(8, 8)));
+    // Same pixels, other see-through colour.
+    host::Control::applyMaskPicture(&third, picture({0, 0}), Qt::red);
+    QVERIFY(third.mask().contains(QPoint(1, 1)));
+    QVERIFY(!third.mask().contains(QPoint(8, 8)));
+    // The same pixels loaded again into a new pixmap cut the same.
+    host::Control::applyMaskPicture(&third, picture({0, 0}), Qt::blue);
+    QCOMPARE(third.mask(), first.mask());
+    // A picture all of the see-through colour leaves nothing visible.
+    QPixmap blue(10, 10);
+    blue.fill(Qt::blue);
+    host::Control::applyMaskPicture(&third, blue, Qt::blue);
+    QVERIFY(!third.mask().intersects(QRect(0, 0, 10, 10)));
 }
 
 QTEST_MAIN(tst_host)
