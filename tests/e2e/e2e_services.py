@@ -121,6 +121,15 @@ class DesktopCapture(unittest.TestCase):
                  what="desktop and bar in one picture")
         self.assertEqual(capture(self.probe, 150, 120, 1, 1), (1, 1, 1, BAR_HEX))
 
+    def test_rectangle_beyond_the_screen_edge(self):
+        # The screen is 1024 x 768: the part past its edges is black, the rest is the desktop.
+        self.probe.ask("hide")
+        self.session.set_root_colour("#445566")
+        wait_for(lambda: capture(self.probe, 1000, 700, 100, 100) == (100, 100, 2, "#445566"),
+                 what="a capture across the screen's corner")
+        self.assertEqual(capture(self.probe, -30, 400, 40, 10), (40, 10, 2, "#000000"))
+        self.assertEqual(capture(self.probe, 2000, 10, 20, 20), (20, 20, 1, "#000000"))
+
     def test_empty_rectangle_gives_no_picture(self):
         self.assertIsNone(capture(self.probe, 10, 10, 0, 0))
         self.assertIsNone(capture(self.probe, 10, 10, 5, 0))
