@@ -81,7 +81,7 @@ QPixmap UserControl1::builtInMask()
     static const QImage image = [] {
         static const int cut[] = {9, 6, 4, 3, 2, 2, 1, 1, 1};
         constexpr int side = 46;
-        QImage drawn(side, side, QImage::Format_RGB888);
+        QImage drawn(side, side, QImage::Format_RGB32);
         drawn.fill(QColor(49, 45, 45));
         const QRgb white = qRgb(255, 255, 255);
         for (int row = 0; row < static_cast<int>(std::size(cut)); ++row) {

@@ -20,9 +20,12 @@ bool ControlArray::createTemplate(QString* error)
 {
     if (m_elements.count(0))
         return true;
-    auto control = m_host.create(m_progId, m_container, error);
+    const QString path = m_host.libraryPathFor(m_progId);
+    auto control = path.isEmpty() ? m_host.create(m_progId, m_container, error)
+                                  : m_host.createFromLibrary(path, m_progId, m_container, error);
     if (!control)
         return false;
+    m_libraryPath = path;
     control->extender().setVisible(false);
     wire(0, control.get());
     m_elements.emplace(0, std::move(control));
@@ -37,10 +40,13 @@ Control* ControlArray::load(int index, QString* error)
                                : QStringLiteral("Element %1 is already loaded").arg(index);
         return nullptr;
     }
-    auto control = m_host.create(m_progId, m_container, error);
+    const Control* model = at(0);
+    auto control = model && !m_libraryPath.isEmpty()
+                       ? m_host.createFromLibrary(m_libraryPath, m_progId, m_container, error)
+                       : m_host.create(m_progId, m_container, error);
     if (!control)
         return nullptr;
-    if (const Control* model = at(0)) {
+    if (model) {
         PropertyBag bag;
         model->WriteProperties(bag);
         control->ReadProperties(bag);

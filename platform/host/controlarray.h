@@ -52,6 +52,8 @@ private:
     void drop(int index);
 
     QString m_progId;
+    // The library the template came from; the other elements come from it too.
+    QString m_libraryPath;
     QWidget* m_container;
     ControlHost& m_host;
     std::map<int, std::unique_ptr<Control>> m_elements;

@@ -58,7 +58,13 @@ std::unique_ptr<Control> ControlHost::create(const QString& progId, QWidget* par
             *error = QStringLiteral("\"%1\" is not a ProgID").arg(progId);
         return nullptr;
     }
-    if (!QFileInfo(path).isFile()) {
+    return createFromLibrary(path, progId, parent, error);
+}
+
+std::unique_ptr<Control> ControlHost::createFromLibrary(const QString& path, const QString& progId,
+                                                        QWidget* parent, QString* error)
+{
+    if (m_libraries.find(path) == m_libraries.end() && !QFileInfo(path).isFile()) {
         if (error)
             *error = QStringLiteral("No control library for %1 (looked for %2)").arg(progId, path);
         return nullptr;

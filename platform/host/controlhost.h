@@ -27,6 +27,10 @@ public:
     // extender's Visible is False) and has had InitProperties. The caller owns it; its parent must
     // outlive it or the caller must let go of it when the parent deletes it.
     std::unique_ptr<Control> create(const QString& progId, QWidget* parent, QString* error = nullptr);
+    // The same from a library already found by libraryPathFor: the elements of a control array are
+    // of their template's class and do not look for it again.
+    std::unique_ptr<Control> createFromLibrary(const QString& libraryPath, const QString& progId,
+                                               QWidget* parent, QString* error = nullptr);
 
     // Where the library for a ProgID is looked for; empty when the ProgID is not of the form
     // Library.Class (letters, digits and underscores, with an optional .version).

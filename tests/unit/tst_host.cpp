@@ -63,6 +63,7 @@ private Q_SLOTS:
     void lateBoundGetAndPut();
     void registrationIsConsultedFirst();
     void registeredLibraryWinsOverProgramFolder();
+    void arrayElementsComeFromTheTemplatesLibrary();
     void missingRegisteredFileFallsBackToProgramFolder();
     void classObject();
     void canUnloadNowRefusedWhileAnInstanceLives();
@@ -353,6 +354,29 @@ void tst_host::registeredLibraryWinsOverProgramFolder()
     auto control = controlHost.create(QStringLiteral("VistelPerso.Vistel"), &container, &error);
     QVERIFY2(control, qPrintable(error));
     QCOMPARE(libraryOf(*control), copy);
+}
+
+void tst_host::arrayElementsComeFromTheTemplatesLibrary()
+{
+    // Registered after the template was made, another copy of the library does not split the array.
+    QTemporaryDir elsewhere;
+    const QString copy = elsewhere.filePath(QStringLiteral("libVistelPerso.so"));
+    QVERIFY(QFile::copy(binLibrary("VistelPerso"), copy));
+    ScopedDoubles doubles;
+    host::ControlHost controlHost;
+    QWidget container;
+    host::ControlArray array(QStringLiteral("VistelPerso.Vistel"), &container, controlHost);
+    QVERIFY(array.createTemplate());
+    QCOMPARE(libraryOf(*array.at(0)), binLibrary("VistelPerso"));
+    QVERIFY(host::ControlRegistry().registerControl(QStringLiteral("VistelPerso.Vistel"), copy));
+    QString error;
+    host::Control* one = array.load(1, &error);
+    QVERIFY2(one, qPrintable(error));
+    QCOMPARE(libraryOf(*one), binLibrary("VistelPerso"));
+    // A new array follows the registration.
+    host::ControlArray other(QStringLiteral("VistelPerso.Vistel"), &container, controlHost);
+    QVERIFY(other.createTemplate());
+    QCOMPARE(libraryOf(*other.at(0)), copy);
 }
 
 void tst_host::missingRegisteredFileFallsBackToProgramFolder()
