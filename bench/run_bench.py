@@ -2,7 +2,8 @@
 """Speed and memory of the bar, side by side with a minimal Qt window and two other launchers.
 
 Every subject is started on one Xvfb server, by default without a window manager so that mapping is
-not delayed by one (--wm runs openbox), and measured the same way, as medians over several runs:
+not delayed by one (--wm runs openbox), and measured the same way, as medians over several rounds
+in which each subject starts once:
 
 - time from exec to the first window mapped on the screen (MapNotify seen on the root window);
 - resident memory two seconds after that;
@@ -248,36 +249,38 @@ def reload_time(args, folder):
     return float(result.stdout) / 1000 if result.returncode == 0 else None
 
 
-def measure(server, name, make, runs, idle, root, args):
-    maps, rss, cpu, wake = [], [], None, None
-    latency, reload = None, None
-    for run in range(runs):
-        run_root = tempfile.mkdtemp(dir=root)
-        runtime = os.path.join(run_root, "runtime")
-        os.makedirs(runtime, mode=0o700)
-        argv, extra, cwd = make(run_root)
-        env = dict(server.env, HOME=run_root, XDG_RUNTIME_DIR=runtime, **extra)
-        proc, mapped = first_map(server, argv, env, cwd)
-        try:
-            if mapped is None:
-                print("  %s: no window mapped (exit %s)" % (name, proc.poll()), file=sys.stderr)
-                continue
-            maps.append(mapped)
-            time.sleep(2)
-            rss.append(rss_kib(proc.pid))
-            if run == 0 and idle > 0:
-                cpu0, wake0 = cpu_seconds(proc.pid), wakeups(proc.pid)
-                time.sleep(idle)
-                cpu, wake = cpu_seconds(proc.pid) - cpu0, wakeups(proc.pid) - wake0
-            if run == 0 and name.startswith("Dovi"):
-                latency = click_latency(server, cwd)
-                reload = reload_time(args, cwd)
-        finally:
-            stop(proc)
-    if not maps:
+def measure_once(server, name, make, first, idle, root, args, figures):
+    """One start of a subject; the first start of each also measures idle use, clicks and reload."""
+    run_root = tempfile.mkdtemp(dir=root)
+    runtime = os.path.join(run_root, "runtime")
+    os.makedirs(runtime, mode=0o700)
+    argv, extra, cwd = make(run_root)
+    env = dict(server.env, HOME=run_root, XDG_RUNTIME_DIR=runtime, **extra)
+    proc, mapped = first_map(server, argv, env, cwd)
+    try:
+        if mapped is None:
+            print("  %s: no window mapped (exit %s)" % (name, proc.poll()), file=sys.stderr)
+            return
+        figures["maps"].append(mapped)
+        time.sleep(2)
+        figures["rss"].append(rss_kib(proc.pid))
+        if first and idle > 0:
+            cpu0, wake0 = cpu_seconds(proc.pid), wakeups(proc.pid)
+            time.sleep(idle)
+            figures["cpu"], figures["wake"] = cpu_seconds(proc.pid) - cpu0, wakeups(proc.pid) - wake0
+        if first and name.startswith("Dovi"):
+            figures["latency"] = click_latency(server, cwd)
+            figures["reload"] = reload_time(args, cwd)
+    finally:
+        stop(proc)
+
+
+def summary(figures):
+    if not figures["maps"]:
         return None
-    return {"map": statistics.median(maps), "rss": statistics.median(rss), "cpu": cpu, "wake": wake,
-            "latency": latency, "reload": reload}
+    return {"map": statistics.median(figures["maps"]), "rss": statistics.median(figures["rss"]),
+            "cpu": figures["cpu"], "wake": figures["wake"], "latency": figures["latency"],
+            "reload": figures["reload"]}
 
 
 def main():
@@ -293,9 +296,16 @@ def main():
     server = Xserver(args.wm)
     results = []
     try:
-        for name, make in subjects(args, root):
-            print("measuring %s..." % name, file=sys.stderr)
-            results.append((name, measure(server, name, make, args.runs, args.idle, root, args)))
+        found = subjects(args, root)
+        figures = {name: {"maps": [], "rss": [], "cpu": None, "wake": None, "latency": None, "reload": None}
+                   for name, _ in found}
+        # Round by round, every subject once per round: a machine that slows down or speeds up during
+        # the session weighs on all of them alike, and the ratios stay fair.
+        for run in range(args.runs):
+            print("round %d of %d..." % (run + 1, args.runs), file=sys.stderr)
+            for name, make in found:
+                measure_once(server, name, make, run == 0, args.idle, root, args, figures[name])
+        results = [(name, summary(figures[name])) for name, _ in found]
     finally:
         server.close()
         shutil.rmtree(root, ignore_errors=True)
