@@ -875,8 +875,19 @@ void frmPrefs::chooseFile(prefstexts::ChooserKind kind, QLineEdit* field)
     const prefstexts::Chooser chooser = prefstexts::chooser(kind, CurrentLang);
     const std::optional<QString> path =
         platform::services().dialogs->openFile(this, chooser.title, chooser.filter);
-    if (path)
-        field->setText(QDir::toNativeSeparators(*path));
+    if (!path)
+        return;
+    const QString text = QDir::toNativeSeparators(*path);
+    // The fields that refuse a typed ";" refuse a chosen one too: it would split the button's line.
+    if (const QValidator* validator = field->validator()) {
+        QString checked = text;
+        int position = 0;
+        if (validator->validate(checked, position) != QValidator::Acceptable) {
+            message(this, prefstexts::separatorInPath(text, CurrentLang), platform::MsgIcon::Warning);
+            return;
+        }
+    }
+    field->setText(text);
 }
 
 void frmPrefs::Command1_Click(int index)

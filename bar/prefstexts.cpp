@@ -143,6 +143,19 @@ Message configNotWritten(const QString& reason, int lang)
          QStringLiteral("The configuration could not be saved, your changes are kept :") + CrLf + reason});
 }
 
+Message separatorInPath(const QString& path, int lang)
+{
+    return pick(lang,
+                {QStringLiteral("Erreur chemin..."),
+                 QStringLiteral("Ce fichier ne peut pas servir pour un bouton : son chemin contient un "
+                                "\";\", qui sépare les champs du fichier de configuration.") +
+                     CrLf + path},
+                {QStringLiteral("Error way..."),
+                 QStringLiteral("This file cannot be used for a button: its path holds a \";\", which "
+                                "separates the fields of the configuration file.") +
+                     CrLf + path});
+}
+
 Message autostartNotWritten(const QString& reason, int lang)
 {
     return pick(lang,

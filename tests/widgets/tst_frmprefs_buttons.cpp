@@ -36,6 +36,7 @@ private Q_SLOTS:
 
     void fileChoosersTitlesAndFields_data();
     void fileChoosersTitlesAndFields();
+    void chosenPathWithSeparatorIsRefused();
     void chooserCancelChangesNothing();
     void colourChooser();
     void deleteAndUndoSwitchTheBrowseButtons();
@@ -426,6 +427,29 @@ void tst_frmprefs_buttons::fileChoosersTitlesAndFields()
     QCOMPARE(f.edit(field.constData())->text(), QStringLiteral("/chosen/file"));
     if (field == "txtAppPath")
         QCOMPARE(f.prefs->workingSet().entry(2).program, QStringLiteral("/chosen/file"));
+}
+
+void tst_frmprefs_buttons::chosenPathWithSeparatorIsRefused()
+{
+    f.start(threeButtons());
+    pub::CurrentLang = 1;
+    f.open(2);
+    f.list("List1")->setCurrentRow(1);
+    const QString program = f.prefs->workingSet().entry(2).program;
+    const int shown = f.doubles->messages->shown.size();
+    f.doubles->dialogs->files.push_back(QStringLiteral("/home/me/a;b/run.sh"));
+    f.click("Command2_0");
+    // Told, and nothing changed: the field, the entry.
+    QCOMPARE(f.doubles->messages->shown.size(), shown + 1);
+    QVERIFY(f.doubles->messages->shown.last().text.contains(QStringLiteral("/home/me/a;b/run.sh")));
+    QCOMPARE(f.edit("txtAppPath")->text(), program);
+    QCOMPARE(f.prefs->workingSet().entry(2).program, program);
+    // The skins are whole lines of their own: a ";" is fine there.
+    f.open(4);
+    f.doubles->dialogs->files.push_back(QStringLiteral("/skins/a;b/up.bmp"));
+    f.click("Command1_1");
+    QCOMPARE(f.edit("txtButtonUp")->text(), QStringLiteral("/skins/a;b/up.bmp"));
+    QCOMPARE(f.doubles->messages->shown.size(), shown + 1);
 }
 
 void tst_frmprefs_buttons::chooserCancelChangesNothing()
