@@ -9,6 +9,40 @@
 
 namespace platform {
 
+namespace {
+
+// Skins are bitmaps and icons mostly PNG files, both read by Qt itself. Told by their first bytes,
+// they are read without asking every image plugin in turn whether it knows the file, which loads
+// each plugin library.
+QByteArray builtInFormatOf(const QByteArray& head)
+{
+    if (head.startsWith("BM"))
+        return QByteArrayLiteral("bmp");
+    if (head.startsWith("\x89PNG\r\n\x1a\n"))
+        return QByteArrayLiteral("png");
+    return {};
+}
+
+QImage decode(const QString& path)
+{
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly)) {
+        if (const QByteArray format = builtInFormatOf(file.peek(8)); !format.isEmpty()) {
+            QImageReader reader(&file, format);
+            reader.setAutoDetectImageFormat(false);
+            const QImage image = reader.read();
+            if (!image.isNull())
+                return image;
+        }
+    }
+    // Any other format, or a file that only starts like one: the content decides, whatever the name.
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true);
+    return reader.read();
+}
+
+} // namespace
+
 LoadedPicture QtPictureLoader::load(const QString& path) const
 {
     LoadedPicture result;
@@ -31,9 +65,7 @@ LoadedPicture QtPictureLoader::load(const QString& path) const
         result.pixmap = known->pixmap;
         return result;
     }
-    QImageReader reader(path);
-    reader.setDecideFormatFromContent(true);
-    const QImage image = reader.read();
+    const QImage image = decode(path);
     if (image.isNull()) {
         m_decoded.remove(key);
         result.status = LoadedPicture::Status::Unreadable;

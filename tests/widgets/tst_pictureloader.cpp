@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QImageReader>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -13,6 +14,7 @@ class tst_pictureloader : public QObject {
 private Q_SLOTS:
     void editedFileIsReadAgain();
     void missingAndUnreadable();
+    void contentDecidesTheFormat();
 };
 
 namespace {
@@ -77,6 +79,51 @@ void tst_pictureloader::missingAndUnreadable()
     file.write("not a picture at all");
     file.close();
     QCOMPARE(loader.load(path).status, platform::LoadedPicture::Status::Unreadable);
+}
+
+void tst_pictureloader::contentDecidesTheFormat()
+{
+    QTemporaryDir folder;
+    const platform::QtPictureLoader loader;
+    QImage picture(20, 10, QImage::Format_RGB32);
+    picture.fill(QColor(10, 200, 30));
+    const auto loaded = [&](const QString& name, const char* format) {
+        const QString path = folder.filePath(name);
+        if (!picture.save(path, format))
+            return QColor();
+        const platform::LoadedPicture result = loader.load(path);
+        return result.ok() && result.pixmap.size() == picture.size()
+                   ? result.pixmap.toImage().pixelColor(5, 5)
+                   : QColor();
+    };
+    // Names that lie about what the file holds.
+    QCOMPARE(loaded(QStringLiteral("png.bmp"), "PNG"), QColor(10, 200, 30));
+    QCOMPARE(loaded(QStringLiteral("bmp.png"), "BMP"), QColor(10, 200, 30));
+    QCOMPARE(loaded(QStringLiteral("noname"), "BMP"), QColor(10, 200, 30));
+    // Formats read by plugins still load, under any name.
+    if (QImageReader::supportedImageFormats().contains("jpeg")) {
+        const QColor jpeg = loaded(QStringLiteral("photo.bmp"), "JPEG");
+        QVERIFY(jpeg.isValid());
+        QVERIFY(qAbs(jpeg.green() - 200) < 12);
+    }
+
+    // Files that only start like a bitmap or a PNG picture.
+    const auto write = [&](const QString& name, const QByteArray& bytes) {
+        QFile file(folder.filePath(name));
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    };
+    QVERIFY(write(QStringLiteral("BMW.bmp"), "BMW owners' club newsletter"));
+    QCOMPARE(loader.load(folder.filePath(QStringLiteral("BMW.bmp"))).status,
+             platform::LoadedPicture::Status::Unreadable);
+    QVERIFY(write(QStringLiteral("short.png"), QByteArray("\x89PNG\r\n\x1a\n", 8)));
+    QCOMPARE(loader.load(folder.filePath(QStringLiteral("short.png"))).status,
+             platform::LoadedPicture::Status::Unreadable);
+    QVERIFY(picture.save(folder.filePath(QStringLiteral("whole.png")), "PNG"));
+    QFile whole(folder.filePath(QStringLiteral("whole.png")));
+    QVERIFY(whole.open(QIODevice::ReadOnly));
+    QVERIFY(write(QStringLiteral("cut.png"), whole.read(whole.size() / 2)));
+    QCOMPARE(loader.load(folder.filePath(QStringLiteral("cut.png"))).status,
+             platform::LoadedPicture::Status::Unreadable);
 }
 
 QTEST_MAIN(tst_pictureloader)
