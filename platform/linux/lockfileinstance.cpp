@@ -1,22 +1,51 @@
 #include "platform/linux/lockfileinstance.h"
 
 #include <QDir>
+#include <QFile>
 #include <QStandardPaths>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 namespace platform {
 
+namespace {
+
+int openLockFile(const QString& folder)
+{
+    if (folder.isEmpty() || !QDir().mkpath(folder))
+        return -1;
+    const QByteArray path = QFile::encodeName(folder + QStringLiteral("/Dovi.lock"));
+    return ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+}
+
+} // namespace
+
+LockFileInstance::~LockFileInstance()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
 bool LockFileInstance::tryAcquire()
 {
-    if (m_lock && m_lock->isLocked())
+    if (m_fd >= 0)
         return true;
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (folder.isEmpty())
-        folder = QDir::tempPath();
-    QDir().mkpath(folder);
-    m_lock = std::make_unique<QLockFile>(folder + QStringLiteral("/Dovi.lock"));
-    // A lock whose owner process is gone is stale at once.
-    m_lock->setStaleLockTime(0);
-    return m_lock->tryLock(0);
+    int fd = openLockFile(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation));
+    if (fd < 0)
+        fd = openLockFile(QDir::tempPath());
+    // Without a place for the lock, one instance cannot be made sure of; a bar that does not come up
+    // at all would be worse than a second one.
+    if (fd < 0)
+        return true;
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
+        ::close(fd);
+        return false;
+    }
+    m_fd = fd;
+    return true;
 }
 
 } // namespace platform

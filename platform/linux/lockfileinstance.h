@@ -2,19 +2,21 @@
 
 #include "platform/instancelock.h"
 
-#include <QLockFile>
-
-#include <memory>
-
 namespace platform {
 
-// A lock file in the user's runtime folder; a stale lock of a killed instance is taken over.
+// An exclusive lock on a file in the user's runtime folder. The system lets go of it when its
+// holder ends in any way, so the lock of a killed instance never blocks the next start.
 class LockFileInstance final : public InstanceLock {
 public:
+    LockFileInstance() = default;
+    LockFileInstance(const LockFileInstance&) = delete;
+    LockFileInstance& operator=(const LockFileInstance&) = delete;
+    ~LockFileInstance() override;
+
     bool tryAcquire() override;
 
 private:
-    std::unique_ptr<QLockFile> m_lock;
+    int m_fd = -1;
 };
 
 } // namespace platform

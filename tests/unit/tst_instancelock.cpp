@@ -1,0 +1,71 @@
+// One bar per user: a second start is refused while the first runs, and the lock of a bar that
+// ended, even killed, lets the next one start at once.
+#include "platform/linux/lockfileinstance.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+
+class tst_instancelock : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void secondInstanceIsRefusedUntilTheFirstEnds();
+    void killedHolderLetsGo();
+
+private:
+    QTemporaryDir m_runtime;
+};
+
+void tst_instancelock::initTestCase()
+{
+    QVERIFY(m_runtime.isValid());
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_runtime.path()));
+}
+
+void tst_instancelock::secondInstanceIsRefusedUntilTheFirstEnds()
+{
+    auto first = std::make_unique<platform::LockFileInstance>();
+    QVERIFY(first->tryAcquire());
+    QVERIFY(first->tryAcquire());
+    QVERIFY(QFile::exists(m_runtime.filePath(QStringLiteral("Dovi.lock"))));
+    platform::LockFileInstance second;
+    QVERIFY(!second.tryAcquire());
+    QVERIFY(!second.tryAcquire());
+    first.reset();
+    // The file stays behind, as after a crash; it does not stand in the way.
+    QVERIFY(QFile::exists(m_runtime.filePath(QStringLiteral("Dovi.lock"))));
+    QVERIFY(second.tryAcquire());
+}
+
+void tst_instancelock::killedHolderLetsGo()
+{
+    int ready[2];
+    QCOMPARE(::pipe(ready), 0);
+    const pid_t holder = ::fork();
+    QVERIFY(holder >= 0);
+    if (holder == 0) {
+        platform::LockFileInstance lock;
+        const char held = lock.tryAcquire() ? '1' : '0';
+        (void)!::write(ready[1], &held, 1);
+        ::pause();
+        ::_exit(0);
+    }
+    ::close(ready[1]);
+    char held = 0;
+    QCOMPARE(::read(ready[0], &held, 1), ssize_t(1));
+    ::close(ready[0]);
+    QCOMPARE(held, '1');
+    platform::LockFileInstance next;
+    QVERIFY(!next.tryAcquire());
+    QCOMPARE(::kill(holder, SIGKILL), 0);
+    int status = 0;
+    QCOMPARE(::waitpid(holder, &status, 0), holder);
+    QVERIFY(next.tryAcquire());
+}
+
+QTEST_GUILESS_MAIN(tst_instancelock)
+#include "tst_instancelock.moc"
