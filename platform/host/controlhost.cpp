@@ -5,7 +5,8 @@
 #include "platform/services.h"
 
 #include <QFileInfo>
-#include <QRegularExpression>
+
+#include <algorithm>
 
 namespace host {
 
@@ -17,9 +18,27 @@ ControlHost::~ControlHost() = default;
 
 bool ControlHost::isValidProgId(const QString& progId)
 {
-    static const QRegularExpression pattern(
-        QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*\\.[A-Za-z_][A-Za-z0-9_]*(\\.[0-9]+)?$"));
-    return pattern.match(progId).hasMatch();
+    // Library.Class or Library.Class.Version: two names of letters, digits and "_" that do not
+    // start with a digit, then an optional number. The names are checked by hand: a regular
+    // expression would be compiled at every start of the bar for this one question.
+    const auto isNameStart = [](QChar c) {
+        return c == QLatin1Char('_') || (c.isLetter() && c.unicode() < 128);
+    };
+    const auto isNameChar = [&](QChar c) {
+        return isNameStart(c) || (c >= QLatin1Char('0') && c <= QLatin1Char('9'));
+    };
+    const auto isDigit = [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); };
+    const QStringList parts = progId.split(QLatin1Char('.'));
+    if (parts.size() < 2 || parts.size() > 3)
+        return false;
+    for (int i = 0; i < 2; ++i) {
+        const QString& name = parts.at(i);
+        if (name.isEmpty() || !isNameStart(name.front()) ||
+            !std::all_of(name.begin(), name.end(), isNameChar))
+            return false;
+    }
+    return parts.size() == 2 ||
+           (!parts.at(2).isEmpty() && std::all_of(parts.at(2).begin(), parts.at(2).end(), isDigit));
 }
 
 QString ControlHost::libraryPathFor(const QString& progId) const

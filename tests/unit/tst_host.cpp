@@ -237,6 +237,15 @@ void tst_host::progIdValidation_data()
     QTest::newRow("path") << QStringLiteral("../../tmp/evil.Class") << false;
     QTest::newRow("slash") << QStringLiteral("a/b.Class") << false;
     QTest::newRow("space") << QStringLiteral("Dovi Button.X") << false;
+    QTest::newRow("underscores and digits") << QStringLiteral("_Lib2.Class_3") << true;
+    QTest::newRow("name starts with a digit") << QStringLiteral("2Lib.Class") << false;
+    QTest::newRow("class starts with a digit") << QStringLiteral("Lib.3Class") << false;
+    QTest::newRow("empty class") << QStringLiteral("Lib.") << false;
+    QTest::newRow("empty version") << QStringLiteral("Lib.Class.") << false;
+    QTest::newRow("version not a number") << QStringLiteral("Lib.Class.v1") << false;
+    QTest::newRow("four parts") << QStringLiteral("Lib.Class.1.2") << false;
+    QTest::newRow("letter beyond ASCII") << QStringLiteral("Bibliothèque.Class") << false;
+    QTest::newRow("line break") << QStringLiteral("Lib.Class\n") << false;
 }
 
 void tst_host::progIdValidation()
