@@ -148,8 +148,22 @@ class MaskRegions {
 public:
     QRegion regionFor(const QPixmap& picture, const QColor& colour)
     {
-        const QImage image = picture.toImage();
         const QRgb rgb = colour.rgba();
+        // The same pixmap again (buttons share the pictures they load): its key stands for its pixels.
+        const auto shared = std::make_pair(picture.cacheKey(), rgb);
+        if (const auto found = m_byPixmap.constFind(shared); found != m_byPixmap.constEnd())
+            return *found;
+        if (m_byPixmap.size() >= 64)
+            m_byPixmap.clear();
+        const QRegion region = regionOfPixels(picture, rgb, colour);
+        m_byPixmap.insert(shared, region);
+        return region;
+    }
+
+private:
+    QRegion regionOfPixels(const QPixmap& picture, QRgb rgb, const QColor& colour)
+    {
+        const QImage image = picture.toImage();
         const size_t key = keyOf(image, rgb);
         if (const Known* known = m_known.object(key); known && known->colour == rgb && known->image == image)
             return known->region;
@@ -158,7 +172,6 @@ public:
         return region;
     }
 
-private:
     struct Known {
         QImage image;
         QRgb colour;
@@ -176,6 +189,7 @@ private:
     }
 
     QCache<size_t, Known> m_known{32};
+    QHash<std::pair<qint64, QRgb>, QRegion> m_byPixmap;
 };
 
 } // namespace

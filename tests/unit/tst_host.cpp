@@ -10,6 +10,7 @@
 #include "platform/testing/doubles.h"
 
 #include <QFile>
+#include <QPainter>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -589,6 +590,18 @@ void tst_host::maskRegionsFollowPixelsAndColour()
     blue.fill(Qt::blue);
     host::Control::applyMaskPicture(&third, blue, Qt::blue);
     QVERIFY(!third.mask().intersects(QRect(0, 0, 10, 10)));
+    // One pixmap painted over between two uses is cut by its new pixels.
+    QPixmap painted = picture({0, 0});
+    host::Control::applyMaskPicture(&third, painted, Qt::blue);
+    QVERIFY(!third.mask().contains(QPoint(1, 1)));
+    {
+        QPainter painter(&painted);
+        painter.fillRect(0, 0, 3, 3, Qt::red);
+        painter.fillRect(7, 7, 3, 3, Qt::blue);
+    }
+    host::Control::applyMaskPicture(&third, painted, Qt::blue);
+    QVERIFY(third.mask().contains(QPoint(1, 1)));
+    QVERIFY(!third.mask().contains(QPoint(8, 8)));
 }
 
 QTEST_MAIN(tst_host)
