@@ -7,6 +7,11 @@
 #include "platform/services.h"
 
 #include <QDir>
+#include <QPointer>
+
+#include <algorithm>
+#include <utility>
+#include <vector>
 
 using namespace modDeclarePublic;
 
@@ -73,6 +78,66 @@ public:
 private:
     QStringList m_seen;
     QStringList m_lines;
+};
+
+// While the buttons are laid out, the boxes a button would show are held back and each different
+// one is shown once afterwards: a bar of buttons with the same missing icon would otherwise stop
+// for a box per button. Questions cannot wait for an answer and go through at once.
+class HeldMessages final : public platform::MessageBoxes {
+public:
+    struct Held {
+        QPointer<QWidget> parent;
+        QString text;
+        QString title;
+        platform::MsgIcon icon;
+    };
+
+    explicit HeldMessages(platform::MessageBoxes& shown) : m_shown(shown) {}
+
+    platform::MsgAnswer show(QWidget* parent, const QString& text, const QString& title,
+                             platform::MsgIcon icon, platform::MsgButtons buttons) override
+    {
+        if (buttons != platform::MsgButtons::Ok)
+            return m_shown.show(parent, text, title, icon, buttons);
+        const bool known = std::any_of(m_held.cbegin(), m_held.cend(), [&](const Held& held) {
+            return held.text == text && held.title == title && held.icon == icon;
+        });
+        if (!known)
+            m_held.push_back({parent, text, title, icon});
+        return platform::MsgAnswer::Ok;
+    }
+
+    std::vector<Held> take() { return std::exchange(m_held, {}); }
+
+private:
+    platform::MessageBoxes& m_shown;
+    std::vector<Held> m_held;
+};
+
+class HoldMessages {
+public:
+    HoldMessages() : m_real(std::move(platform::services().messages))
+    {
+        auto held = std::make_unique<HeldMessages>(*m_real);
+        m_held = held.get();
+        platform::services().messages = std::move(held);
+    }
+    HoldMessages(const HoldMessages&) = delete;
+    HoldMessages& operator=(const HoldMessages&) = delete;
+
+    // Puts the real boxes back and shows what was held, each once.
+    ~HoldMessages()
+    {
+        const std::vector<HeldMessages::Held> held = m_held->take();
+        platform::services().messages = std::move(m_real);
+        for (const HeldMessages::Held& message : held)
+            platform::services().messages->show(message.parent, message.text, message.title, message.icon,
+                                                platform::MsgButtons::Ok);
+    }
+
+private:
+    std::unique_ptr<platform::MessageBoxes> m_real;
+    HeldMessages* m_held = nullptr;
 };
 
 } // namespace
@@ -156,38 +221,46 @@ bool PlaceButtons(frmMain& bar, const QString& path, QString* error)
     bar.setTop(config.y * static_cast<double>(sys.screen->twipsPerPixelY()));
     sys.windows->setKeepAbove(&bar, CfgOnTop == True);
 
+    // New buttons take their language from the template: what they report while their properties
+    // are set, before their own Language, is in the bar's language.
+    if (host::Control* model = buttons.at(0))
+        model->putProperty(ButtonDispId::Language, static_cast<int>(CurrentLang));
+
     const auto mask = static_cast<quint32>(config.maskColor);
-    for (const configfile::ButtonEntry& entry : config.entries) {
-        const int n = buttons.ubound() + 1;
-        host::Control* button = buttons.load(n, &why);
-        if (!button) {
-            problems.add(host::DispResult::failure(why));
-            break;
+    {
+        const HoldMessages holding;
+        for (const configfile::ButtonEntry& entry : config.entries) {
+            const int n = buttons.ubound() + 1;
+            host::Control* button = buttons.load(n, &why);
+            if (!button) {
+                problems.add(host::DispResult::failure(why));
+                break;
+            }
+            const host::Control* previous = buttons.at(n - 1);
+            const QPointF at = nextPosition(CfgAlign, n, previous ? rectOf(*previous) : QRectF());
+            button->extender().move(at.x(), at.y());
+
+            problems.add(button->putProperty(ButtonDispId::PictureDown, config.skinDown), config.skinDown);
+            problems.add(button->putProperty(ButtonDispId::PictureUp, config.skinUp), config.skinUp);
+            problems.add(button->putProperty(ButtonDispId::ImageMask, config.skinMask), config.skinMask);
+            problems.add(button->putProperty(ButtonDispId::MaskColor, mask));
+            problems.add(button->putProperty(ButtonDispId::IconMove, CfgIconMove == True));
+
+            problems.add(button->putProperty(ButtonDispId::Button_Title, entry.title));
+            if (CfgToolTip == True)
+                button->extender().setToolTipText(entry.title);
+            problems.add(button->putProperty(ButtonDispId::ExtractIcon, CfgExtractIcon == True));
+            problems.add(
+                button->putProperty(ButtonDispId::IconMovingValue, static_cast<int>(config.iconMovingValue)));
+            problems.add(button->putProperty(ButtonDispId::Programme, entry.program), entry.program);
+            problems.add(button->putProperty(ButtonDispId::Icone, entry.icon), entry.icon);
+            problems.addIcon(entry.icon);
+            problems.add(button->putProperty(ButtonDispId::OpenWindowsStyle, entry.state));
+            problems.add(button->putProperty(ButtonDispId::TextModeTitle, entry.title));
+            problems.add(button->putProperty(ButtonDispId::Language, static_cast<int>(CurrentLang)));
+            button->extender().setVisible(true);
+            problems.add(button->putProperty(ButtonDispId::GraphicMode, CfgGraphicMode == True));
         }
-        const host::Control* previous = buttons.at(n - 1);
-        const QPointF at = nextPosition(CfgAlign, n, previous ? rectOf(*previous) : QRectF());
-        button->extender().move(at.x(), at.y());
-
-        problems.add(button->putProperty(ButtonDispId::PictureDown, config.skinDown), config.skinDown);
-        problems.add(button->putProperty(ButtonDispId::PictureUp, config.skinUp), config.skinUp);
-        problems.add(button->putProperty(ButtonDispId::ImageMask, config.skinMask), config.skinMask);
-        problems.add(button->putProperty(ButtonDispId::MaskColor, mask));
-        problems.add(button->putProperty(ButtonDispId::IconMove, CfgIconMove == True));
-
-        problems.add(button->putProperty(ButtonDispId::Button_Title, entry.title));
-        if (CfgToolTip == True)
-            button->extender().setToolTipText(entry.title);
-        problems.add(button->putProperty(ButtonDispId::ExtractIcon, CfgExtractIcon == True));
-        problems.add(
-            button->putProperty(ButtonDispId::IconMovingValue, static_cast<int>(config.iconMovingValue)));
-        problems.add(button->putProperty(ButtonDispId::Programme, entry.program), entry.program);
-        problems.add(button->putProperty(ButtonDispId::Icone, entry.icon), entry.icon);
-        problems.addIcon(entry.icon);
-        problems.add(button->putProperty(ButtonDispId::OpenWindowsStyle, entry.state));
-        problems.add(button->putProperty(ButtonDispId::TextModeTitle, entry.title));
-        problems.add(button->putProperty(ButtonDispId::Language, static_cast<int>(CurrentLang)));
-        button->extender().setVisible(true);
-        problems.add(button->putProperty(ButtonDispId::GraphicMode, CfgGraphicMode == True));
     }
 
     SizeBar(bar);

@@ -353,10 +353,19 @@ void tst_placebuttons::missingFilesReportedOncePerLayout()
     QCOMPARE(text1.count(skinPath), 1);
     QCOMPARE(text1.count(iconPath), 1);
     QCOMPARE(reports().constFirst().title, frmMain::versionTitle());
+    // The buttons' own word on their missing icon comes once, not once per button, before the report.
+    QCOMPARE(m_doubles->messages->shown.size(), 2);
+    QCOMPARE(m_doubles->messages->shown.constFirst().title, QStringLiteral("Erreur chemin..."));
 
-    // The next layout tells it again, once.
+    // The next layout tells it again, once, in the bar's language from the first button on.
+    modDeclarePublic::CurrentLang = 1;
     QVERIFY2(place(), qPrintable(m_error));
     QCOMPARE(reports().size(), 2);
+    QCOMPARE(m_doubles->messages->shown.size(), 4);
+    QCOMPARE(m_doubles->messages->shown.at(2).title, QStringLiteral("Error way..."));
+    QVERIFY(reports().constLast().text.startsWith(QStringLiteral("Dovi could not load these files:")));
+    // Skin failures are told in English too.
+    QVERIFY(!reports().constLast().text.contains(QStringLiteral("introuvable")));
 }
 
 QTEST_MAIN(tst_placebuttons)
