@@ -300,10 +300,13 @@ def main():
         figures = {name: {"maps": [], "rss": [], "cpu": None, "wake": None, "latency": None, "reload": None}
                    for name, _ in found}
         # Round by round, every subject once per round: a machine that slows down or speeds up during
-        # the session weighs on all of them alike, and the ratios stay fair.
+        # the session weighs on all of them alike, and the ratios stay fair. Each round starts one
+        # subject further on, so that no subject always comes right after the same other one (a
+        # panel that reserved screen space leaves the window manager some work when it ends).
         for run in range(args.runs):
             print("round %d of %d..." % (run + 1, args.runs), file=sys.stderr)
-            for name, make in found:
+            for turn in range(len(found)):
+                name, make = found[(run + turn) % len(found)]
                 measure_once(server, name, make, run == 0, args.idle, root, args, figures[name])
         results = [(name, summary(figures[name])) for name, _ in found]
     finally:
