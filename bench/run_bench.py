@@ -255,6 +255,9 @@ def measure_once(server, name, make, first, idle, root, args, figures):
     runtime = os.path.join(run_root, "runtime")
     os.makedirs(runtime, mode=0o700)
     argv, extra, cwd = make(run_root)
+    # The bar's program folder was just copied: its files are written out to disk before the start,
+    # or the start waits for that writing now and then (several milliseconds).
+    os.sync()
     env = dict(server.env, HOME=run_root, XDG_RUNTIME_DIR=runtime, **extra)
     proc, mapped = first_map(server, argv, env, cwd)
     try:
