@@ -13,12 +13,13 @@ namespace platform {
 
 namespace {
 
-int openLockFile(const QString& folder)
+int openLockFile(const QString& folder, const QString& name)
 {
     if (folder.isEmpty() || !QDir().mkpath(folder))
         return -1;
-    const QByteArray path = QFile::encodeName(folder + QStringLiteral("/Dovi.lock"));
-    return ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    const QByteArray path = QFile::encodeName(folder + QLatin1Char('/') + name);
+    // Never through a link that someone else put in its place.
+    return ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
 }
 
 } // namespace
@@ -33,9 +34,11 @@ bool LockFileInstance::tryAcquire()
 {
     if (m_fd >= 0)
         return true;
-    int fd = openLockFile(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation));
+    int fd = openLockFile(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation),
+                          QStringLiteral("Dovi.lock"));
+    // The temporary folder is shared by all users: each has a lock of their own there.
     if (fd < 0)
-        fd = openLockFile(QDir::tempPath());
+        fd = openLockFile(QDir::tempPath(), QStringLiteral("Dovi-%1.lock").arg(::getuid()));
     // Without a place for the lock, one instance cannot be made sure of; a bar that does not come up
     // at all would be worse than a second one.
     if (fd < 0)

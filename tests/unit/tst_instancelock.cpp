@@ -15,6 +15,7 @@ private Q_SLOTS:
     void initTestCase();
     void secondInstanceIsRefusedUntilTheFirstEnds();
     void killedHolderLetsGo();
+    void linkInPlaceOfTheLockIsNotFollowed();
 
 private:
     QTemporaryDir m_runtime;
@@ -65,6 +66,26 @@ void tst_instancelock::killedHolderLetsGo()
     int status = 0;
     QCOMPARE(::waitpid(holder, &status, 0), holder);
     QVERIFY(next.tryAcquire());
+}
+
+void tst_instancelock::linkInPlaceOfTheLockIsNotFollowed()
+{
+    QTemporaryDir runtime;
+    QTemporaryDir temporary;
+    QVERIFY(runtime.isValid() && temporary.isValid());
+    const QString victim = temporary.filePath(QStringLiteral("someone else's file"));
+    QVERIFY(QFile::link(victim, runtime.filePath(QStringLiteral("Dovi.lock"))));
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+    qputenv("TMPDIR", QFile::encodeName(temporary.path()));
+    platform::LockFileInstance lock;
+    // The lock is taken in the temporary folder, under a name of this user's own.
+    QVERIFY(lock.tryAcquire());
+    QVERIFY(!QFile::exists(victim));
+    QVERIFY(QFile::exists(temporary.filePath(QStringLiteral("Dovi-%1.lock").arg(::getuid()))));
+    platform::LockFileInstance second;
+    QVERIFY(!second.tryAcquire());
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_runtime.path()));
+    qunsetenv("TMPDIR");
 }
 
 QTEST_GUILESS_MAIN(tst_instancelock)
