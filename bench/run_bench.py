@@ -54,6 +54,19 @@ class Xserver:
             time.sleep(0.05)
         self.env = dict(os.environ, DISPLAY=self.display)
         self.env.pop("WAYLAND_DISPLAY", None)
+        # A desktop session has a message bus, and every Qt program asks it at start whether an
+        # accessibility bus is there. Without one, each would try to launch a bus of its own instead,
+        # a cost no desktop user pays. The session gets a private bus; without dbus-daemon, none.
+        self.env.pop("DBUS_SESSION_BUS_ADDRESS", None)
+        self.bus = None
+        if shutil.which("dbus-daemon"):
+            self.bus = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--nopidfile", "--print-address=1"],
+                                        stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+            address = self.bus.stdout.readline().strip()
+            if address:
+                self.env["DBUS_SESSION_BUS_ADDRESS"] = address
+        else:
+            print("no dbus-daemon: the subjects run without a session bus", file=sys.stderr)
         self.wm = None
         if with_wm:
             self.wm = subprocess.Popen(["openbox", "--sm-disable"], env=self.env, stdout=subprocess.DEVNULL,
@@ -67,6 +80,9 @@ class Xserver:
             self.wm.wait()
         self.proc.terminate()
         self.proc.wait()
+        if self.bus:
+            self.bus.terminate()
+            self.bus.wait()
 
 
 def first_map(server, argv, env, cwd):
