@@ -246,12 +246,14 @@ void Vistel::DrawTargetIcon()
     if (!self || generation != m_drawGeneration)
         return;
 
-    // Step 7: one-to-one copy skipping the scratch background colour.
+    // Step 7: one-to-one copy skipping the scratch background colour. The control may have been
+    // resized while events ran; the copy stays within the images drawn above.
     const QRgb key = scratchBackColor().rgb();
-    for (int y = 0; y < m_scratchSize.height(); ++y) {
+    const QSize copied = m_scratchSize.boundedTo(scratch.size());
+    for (int y = 0; y < copied.height(); ++y) {
         const auto* from = reinterpret_cast<const QRgb*>(scratch.constScanLine(y));
         auto* to = reinterpret_cast<QRgb*>(surface.scanLine(y));
-        for (int x = 0; x < m_scratchSize.width(); ++x) {
+        for (int x = 0; x < copied.width(); ++x) {
             if ((from[x] | 0xFF000000u) != (key | 0xFF000000u))
                 to[x] = from[x];
         }

@@ -76,6 +76,7 @@ private Q_SLOTS:
     void keyEventsArePassedOn();
     void writePropertiesLeavesOutDefaults();
     void drawingStartedDuringDoEventsWins();
+    void growingDuringDrawingStaysWithinIt();
 
 private:
     std::unique_ptr<host::Control> create();
@@ -441,6 +442,31 @@ void tst_vistel::drawingStartedDuringDoEventsWins()
     QCOMPARE(vistel->getProperty(VistelDispId::Programme).toString(), QStringLiteral("/second"));
     QCOMPARE(vistel->grab().toImage().pixelColor(5, 5), QColor(Qt::blue));
     QVERIFY(raw->calls >= 4);
+}
+
+void tst_vistel::growingDuringDrawingStaysWithinIt()
+{
+    m_icons->icons.insert(QStringLiteral("/a"), solid(32, Qt::red));
+    auto vistel = create();
+    QVERIFY(vistel);
+    vistel->putProperty(VistelDispId::BackStyle, 0);
+    const QSize before = vistel->size();
+    auto pump = std::make_unique<HookedEventPump>();
+    HookedEventPump* raw = pump.get();
+    platform::services().events = std::move(pump);
+    host::Control* control = vistel.get();
+    // The container makes the control bigger while the drawing lets events run.
+    raw->hook = [control] {
+        control->extender().setWidth(90 * 15);
+        control->extender().setHeight(80 * 15);
+    };
+    vistel->putProperty(VistelDispId::Programme, QStringLiteral("/a"));
+    QCOMPARE(vistel->size(), QSize(90, 80));
+    // The drawing is the one begun at the old size: the icon in the corner, nothing beyond it.
+    const QImage shown = vistel->grab().toImage();
+    QCOMPARE(shown.pixelColor(5, 5), QColor(Qt::red));
+    QVERIFY(vistel->mask().contains(QPoint(5, 5)));
+    QVERIFY(!vistel->mask().contains(QPoint(before.width() + 10, before.height() + 10)));
 }
 
 QTEST_MAIN(tst_vistel)
