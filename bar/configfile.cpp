@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSaveFile>
 #include <QStringDecoder>
 
 #include <array>
@@ -290,14 +291,24 @@ bool write(const QString& folder, const QStringList& lines, QString* error)
         return false;
     };
 
-    QFile temp(tempPath);
-    if (!temp.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    // A line break inside a line would make the file read back as other lines than were written.
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (lines.at(i).contains(QLatin1Char('\n')) || lines.at(i).contains(QLatin1Char('\r')))
+            return fail(QStringLiteral("line %1 holds a line break").arg(i + 1));
+    }
+
+    // The temporary file is itself put in place whole and on disk (written under a name of its own,
+    // synced, renamed): after a power cut either name holds a complete file, never an empty one.
+    QSaveFile temp(tempPath);
+    if (!temp.open(QIODevice::WriteOnly))
         return fail(temp.errorString());
     const QByteArray bytes = encode(lines);
-    if (temp.write(bytes) != bytes.size() || !temp.flush())
-        return fail(temp.errorString());
-    temp.close();
-    if (temp.error() != QFileDevice::NoError)
+    if (temp.write(bytes) != bytes.size()) {
+        const QString why = temp.errorString();
+        temp.cancelWriting();
+        return fail(why);
+    }
+    if (!temp.commit())
         return fail(temp.errorString());
 
     // One rename puts the new file in place of the old one, read-only or not: there is always a

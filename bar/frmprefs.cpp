@@ -57,11 +57,15 @@ frmPrefs::frmPrefs(frmMain& bar, QWidget* parent)
     ui->setupUi(this);
     setObjectName(QStringLiteral("frmPrefs"));
 
-    // A ";" would split a button line of the configuration file.
-    auto* noSeparator = new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[^;]*")), this);
+    // A ";" would split a button line of the configuration file, a line break (pasted in) any line.
+    auto* noSeparator =
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[^;\\r\\n]*")), this);
     ui->txtButtonTitle->setValidator(noSeparator);
     ui->txtAppPath->setValidator(noSeparator);
     ui->txtIconPath->setValidator(noSeparator);
+    auto* oneLine = new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[^\\r\\n]*")), this);
+    for (QLineEdit* skin : {ui->txtButtonUp, ui->txtButtonDown, ui->txtImgMask})
+        skin->setValidator(oneLine);
     // Line 9 of the configuration is a 16-bit number: digits only, checked again on leaving.
     ui->txtMovingIconValue->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,5}")), this));
@@ -878,12 +882,17 @@ void frmPrefs::chooseFile(prefstexts::ChooserKind kind, QLineEdit* field)
     if (!path)
         return;
     const QString text = QDir::toNativeSeparators(*path);
-    // The fields that refuse a typed ";" refuse a chosen one too: it would split the button's line.
+    // What a field refuses typed it refuses chosen too: a ";" would split the button's line, a line
+    // break the file's lines.
     if (const QValidator* validator = field->validator()) {
         QString checked = text;
         int position = 0;
         if (validator->validate(checked, position) != QValidator::Acceptable) {
-            message(this, prefstexts::separatorInPath(text, CurrentLang), platform::MsgIcon::Warning);
+            const bool lineBreak = text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'));
+            message(this,
+                    lineBreak ? prefstexts::lineBreakInPath(text, CurrentLang)
+                              : prefstexts::separatorInPath(text, CurrentLang),
+                    platform::MsgIcon::Warning);
             return;
         }
     }

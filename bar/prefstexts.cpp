@@ -156,6 +156,19 @@ Message separatorInPath(const QString& path, int lang)
                      CrLf + path});
 }
 
+Message lineBreakInPath(const QString& path, int lang)
+{
+    return pick(lang,
+                {QStringLiteral("Erreur chemin..."),
+                 QStringLiteral("Ce fichier ne peut pas servir pour un bouton : son chemin contient un saut "
+                                "de ligne, qui couperait une ligne du fichier de configuration.") +
+                     CrLf + path},
+                {QStringLiteral("Error way..."),
+                 QStringLiteral("This file cannot be used for a button: its path holds a line break, which "
+                                "would cut a line of the configuration file apart.") +
+                     CrLf + path});
+}
+
 Message autostartNotWritten(const QString& reason, int lang)
 {
     return pick(lang,

@@ -1,5 +1,6 @@
 #include "bar/configfile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -51,6 +52,8 @@ private Q_SLOTS:
     void writerFormat();
     void failedRenameKeepsOldFile();
     void replacesReadOnlyFile();
+    void lineBreakInsideALineIsRefused_data();
+    void lineBreakInsideALineIsRefused();
     void missingFile();
 };
 
@@ -323,6 +326,30 @@ void tst_configfile::failedRenameKeepsOldFile()
     QVERIFY(QDir(other.path()).mkpath(QStringLiteral("tmpconfig.txt")));
     QVERIFY(!configfile::write(other.path(), {QStringLiteral("1 1")}, &error));
     QCOMPARE(readAll(old), Settings);
+}
+
+void tst_configfile::lineBreakInsideALineIsRefused_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::newRow("LF in a target") << QStringLiteral("/usr/bin/xterm\n;;Terminal;1");
+    QTest::newRow("CR in a title") << QStringLiteral("/usr/bin/xterm;;Term\rinal;1");
+    QTest::newRow("CR LF at the end of a field") << QStringLiteral("/usr/bin/xterm;/i.png\r\n;Terminal;1");
+}
+
+void tst_configfile::lineBreakInsideALineIsRefused()
+{
+    QFETCH(QString, line);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("DoviConfig.txt"));
+    QVERIFY(writeAll(path, Settings));
+    // Written, such a line would come back as two entries, or shift every line after it.
+    QStringList lines = configfile::format(configfile::Config{});
+    lines << line;
+    QString error;
+    QVERIFY(!configfile::write(dir.path(), lines, &error));
+    QVERIFY(error.contains(QStringLiteral("line 14")));
+    QCOMPARE(readAll(path), Settings);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList({QStringLiteral("DoviConfig.txt")}));
 }
 
 void tst_configfile::replacesReadOnlyFile()

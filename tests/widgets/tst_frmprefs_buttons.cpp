@@ -37,6 +37,7 @@ private Q_SLOTS:
     void fileChoosersTitlesAndFields_data();
     void fileChoosersTitlesAndFields();
     void chosenPathWithSeparatorIsRefused();
+    void lineBreakNeverReachesTheFile();
     void chooserCancelChangesNothing();
     void colourChooser();
     void deleteAndUndoSwitchTheBrowseButtons();
@@ -450,6 +451,48 @@ void tst_frmprefs_buttons::chosenPathWithSeparatorIsRefused()
     f.click("Command1_1");
     QCOMPARE(f.edit("txtButtonUp")->text(), QStringLiteral("/skins/a;b/up.bmp"));
     QCOMPARE(f.doubles->messages->shown.size(), shown + 1);
+}
+
+void tst_frmprefs_buttons::lineBreakNeverReachesTheFile()
+{
+    f.start(threeButtons());
+    pub::CurrentLang = 1;
+    f.open(2);
+    f.list("List1")->setCurrentRow(1);
+    // A pasted line keeps the line break it was copied with; each field refuses the paste whole.
+    for (const char* name : {"txtAppPath", "txtIconPath", "txtButtonTitle"}) {
+        QLineEdit* field = f.edit(name);
+        const QString before = field->text();
+        field->end(false);
+        field->insert(QStringLiteral("/usr/bin/xterm\n"));
+        QCOMPARE(field->text(), before);
+        field->insert(QStringLiteral("x\ry"));
+        QCOMPARE(field->text(), before);
+    }
+    QCOMPARE(f.prefs->workingSet().entry(2).program, QStringLiteral("/b"));
+    QCOMPARE(f.prefs->workingSet().entry(2).title, QStringLiteral("B"));
+
+    // A chosen file named with a line break is refused and named in the message.
+    const int shown = f.doubles->messages->shown.size();
+    f.doubles->dialogs->files.push_back(QStringLiteral("/home/me/a\nb/run.sh"));
+    f.click("Command2_0");
+    QCOMPARE(f.doubles->messages->shown.size(), shown + 1);
+    QVERIFY(f.doubles->messages->shown.last().text.contains(QStringLiteral("line break")));
+    QCOMPARE(f.edit("txtAppPath")->text(), QStringLiteral("/b"));
+
+    // The skins are whole lines: a line break would shift every line after them.
+    f.open(4);
+    const QString up = f.edit("txtButtonUp")->text();
+    f.edit("txtButtonUp")->insert(QStringLiteral("\n/other.bmp"));
+    QCOMPARE(f.edit("txtButtonUp")->text(), up);
+    f.doubles->dialogs->files.push_back(QStringLiteral("/skins/a\nb/up.bmp"));
+    f.click("Command1_1");
+    QCOMPARE(f.doubles->messages->shown.size(), shown + 2);
+    QCOMPARE(f.edit("txtButtonUp")->text(), up);
+
+    f.click("cmdOK");
+    QVERIFY(!f.prefs->isVisible());
+    QCOMPARE(f.buttonLines(), QList<QByteArray>({"/a;;A;1", "/b;;B;2", "/c;;C;3"}));
 }
 
 void tst_frmprefs_buttons::chooserCancelChangesNothing()
