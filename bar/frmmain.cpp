@@ -175,6 +175,13 @@ bool frmMain::Form_Load()
             close();
             return false;
         }
+        // A language chooser closed by its frame saved nothing, yet the set-up is now complete: it is
+        // kept as such, or closing the next session would undo it and the next start overwrite the
+        // buttons just made.
+        if (settings::FirstLaunch() == 0) {
+            settings::saveLang(CurrentLang);
+            settings::saveFirstLaunch(1);
+        }
     } else {
         QString error;
         if (!modPlaceButtons::PlaceButtons(*this, configPath(), &error)) {
@@ -186,9 +193,11 @@ bool frmMain::Form_Load()
         }
     }
 
+    // The stored level is read even when this session cannot show it (no compositing manager yet):
+    // closing saves the level, and must give back the user's, not an opaque one.
+    TransparencyValue = static_cast<qint16>(modSetFormsTransparency::clampLevel(settings::ValTrans()));
     if (modSetFormsTransparency::IsLayeredWindowsOS()) {
         TransparencyAvailable = true;
-        TransparencyValue = static_cast<qint16>(modSetFormsTransparency::clampLevel(settings::ValTrans()));
         modSetFormsTransparency::SetFormTransparency(this, TransparencyValue);
     } else {
         TransparencyAvailable = false;

@@ -66,6 +66,7 @@ private Q_SLOTS:
     void firstLaunchAbandoned();
     void firstLaunchCompleted_data();
     void firstLaunchCompleted();
+    void firstLaunchCompletedWithoutChoosingALanguage();
     void markerWithOtherLineIsLaterStart();
     void markerWithoutSettings();
     void existingBoutonsMovesNothing();
@@ -214,8 +215,9 @@ void tst_frmmain::laterStartTransparency()
     QCOMPARE(TransparencyAvailable, available);
     QVERIFY(m_doubles->messages->shown.isEmpty());
     if (applied < 0) {
+        // Nothing shown, but the stored level is kept for the session that can show it.
         QVERIFY(m_doubles->windows->opacities.isEmpty());
-        QCOMPARE(TransparencyValue, qint16(255));
+        QCOMPARE(TransparencyValue, qint16(stored.toInt()));
     } else {
         QCOMPARE(m_doubles->windows->opacities, QList<int>{applied});
         QCOMPARE(TransparencyValue, qint16(applied));
@@ -329,6 +331,38 @@ void tst_frmmain::firstLaunchCompleted()
     QVERIFY(!FirstRun);
     QVERIFY(!RunFileCreated);
     QCOMPARE(readMarker(), QStringLiteral("run=1\r\n"));
+}
+
+void tst_frmmain::firstLaunchCompletedWithoutChoosingALanguage()
+{
+    deliverSkins();
+    barfixture::ModalScript script;
+    // The chooser closed by its frame saves nothing; the preferences then make a button.
+    script.then(QStringLiteral("frmLangue"), [](QWidget* d) { static_cast<QDialog*>(d)->reject(); });
+    script.then(QStringLiteral("frmPrefs"), [](QWidget* d) {
+        connect(static_cast<QDialog*>(d), &QDialog::finished, [] { SetupDone = true; });
+        static_cast<QDialog*>(d)->reject();
+    });
+    QVERIFY(m_bar->Form_Load());
+    QVERIFY(script.done());
+    QCOMPARE(m_doubles->settings->values.value(settingKey("GeneralSetLng", "FirstLaunch")),
+             QStringLiteral("1"));
+    QCOMPARE(m_doubles->settings->values.value(settingKey("GeneralSetLng", "Lang")), QStringLiteral("0"));
+
+    // The next session is a later start, and closing it keeps the set-up.
+    m_bar->close();
+    m_bar.reset();
+    modDeclarePublic::reset();
+    m_config.buttons = QStringList({QStringLiteral("/bin/prog1;;P1;1")});
+    QVERIFY(barfixture::writeConfig(m_folder->path(), m_config));
+    m_bar = std::make_unique<frmMain>();
+    m_desktop->bar = m_bar.get();
+    QVERIFY(m_bar->Form_Load());
+    QVERIFY(SetupDone);
+    m_bar->close();
+    QCOMPARE(readMarker(), QStringLiteral("run=1\r\n"));
+    QCOMPARE(m_doubles->settings->values.value(settingKey("GeneralSetLng", "FirstLaunch")),
+             QStringLiteral("1"));
 }
 
 void tst_frmmain::markerWithOtherLineIsLaterStart()
@@ -513,6 +547,18 @@ void tst_frmmain::closingAfterSetupSavesLevel()
     m_bar->close();
     QCOMPARE(m_doubles->settings->values.value(settingKey("Transparency", "Val_Trans")),
              QStringLiteral("255"));
+
+    // A session started before the compositing manager gives back the level the user had chosen.
+    cleanup();
+    init();
+    laterStartFiles(1);
+    m_doubles->settings->values.insert(settingKey("Transparency", "Val_Trans"), QStringLiteral("128"));
+    m_doubles->windows->translucent = false;
+    QVERIFY(m_bar->Form_Load());
+    QVERIFY(!TransparencyAvailable);
+    m_bar->close();
+    QCOMPARE(m_doubles->settings->values.value(settingKey("Transparency", "Val_Trans")),
+             QStringLiteral("128"));
 }
 
 void tst_frmmain::closingUnfinishedSetupDeletesEverything()
