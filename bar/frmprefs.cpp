@@ -888,11 +888,7 @@ void frmPrefs::chooseFile(prefstexts::ChooserKind kind, QLineEdit* field)
         QString checked = text;
         int position = 0;
         if (validator->validate(checked, position) != QValidator::Acceptable) {
-            const bool lineBreak = text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'));
-            message(this,
-                    lineBreak ? prefstexts::lineBreakInPath(text, CurrentLang)
-                              : prefstexts::separatorInPath(text, CurrentLang),
-                    platform::MsgIcon::Warning);
+            message(this, prefstexts::refusedPath(text, CurrentLang), platform::MsgIcon::Warning);
             return;
         }
     }

@@ -143,30 +143,24 @@ Message configNotWritten(const QString& reason, int lang)
          QStringLiteral("The configuration could not be saved, your changes are kept :") + CrLf + reason});
 }
 
-Message separatorInPath(const QString& path, int lang)
+Message refusedPath(const QString& path, int lang)
 {
+    const bool lineBreak = path.contains(QLatin1Char('\n')) || path.contains(QLatin1Char('\r'));
+    const QString french =
+        lineBreak ? QStringLiteral("son chemin contient un saut de ligne, qui couperait une ligne du fichier "
+                                   "de configuration.")
+                  : QStringLiteral("son chemin contient un \";\", qui sépare les champs du fichier de "
+                                   "configuration.");
+    const QString english =
+        lineBreak ? QStringLiteral("its path holds a line break, which would cut a line of the configuration "
+                                   "file apart.")
+                  : QStringLiteral("its path holds a \";\", which separates the fields of the configuration "
+                                   "file.");
     return pick(lang,
                 {QStringLiteral("Erreur chemin..."),
-                 QStringLiteral("Ce fichier ne peut pas servir pour un bouton : son chemin contient un "
-                                "\";\", qui sépare les champs du fichier de configuration.") +
-                     CrLf + path},
+                 QStringLiteral("Ce fichier ne peut pas servir pour un bouton : ") + french + CrLf + path},
                 {QStringLiteral("Error way..."),
-                 QStringLiteral("This file cannot be used for a button: its path holds a \";\", which "
-                                "separates the fields of the configuration file.") +
-                     CrLf + path});
-}
-
-Message lineBreakInPath(const QString& path, int lang)
-{
-    return pick(lang,
-                {QStringLiteral("Erreur chemin..."),
-                 QStringLiteral("Ce fichier ne peut pas servir pour un bouton : son chemin contient un saut "
-                                "de ligne, qui couperait une ligne du fichier de configuration.") +
-                     CrLf + path},
-                {QStringLiteral("Error way..."),
-                 QStringLiteral("This file cannot be used for a button: its path holds a line break, which "
-                                "would cut a line of the configuration file apart.") +
-                     CrLf + path});
+                 QStringLiteral("This file cannot be used for a button: ") + english + CrLf + path});
 }
 
 Message autostartNotWritten(const QString& reason, int lang)

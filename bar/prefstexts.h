@@ -38,10 +38,8 @@ Message skinNotFound(int lang);
 Message buttonInCreation(int lang);
 Message buttonLacksData(int entry, PrefsWorkingSet::Field field, int lang);
 Message configNotWritten(const QString& reason, int lang);
-// A chosen file whose path cannot go into a button line.
-Message separatorInPath(const QString& path, int lang);
-// A chosen path holding a line break.
-Message lineBreakInPath(const QString& path, int lang);
+// A chosen file whose path cannot go into the configuration: it holds a ";" or a line break.
+Message refusedPath(const QString& path, int lang);
 Message autostartNotWritten(const QString& reason, int lang);
 Message barNotReloaded(const QString& reason, int lang);
 
