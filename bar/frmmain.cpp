@@ -412,10 +412,10 @@ void frmMain::paintEvent(QPaintEvent*)
 void frmMain::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
-    // A hide drops the task-bar state and some window managers the position: both are set again.
+    // Some window managers drop the position of a window that was hidden: it is set again. The
+    // task-bar state is kept through hides by the window services themselves.
     setAttribute(Qt::WA_QuitOnClose, true);
     applyPosition();
-    platform::services().windows->setSkipTaskbar(this);
 }
 
 void frmMain::closeEvent(QCloseEvent* event)

@@ -12,7 +12,7 @@ namespace platform {
 class DOVI_PLATFORM_EXPORT WindowServices {
 public:
     virtual ~WindowServices();
-    // No task-bar (and pager) entry; call again after every show.
+    // No task-bar (and pager) entry, from now on: also after the window was hidden and shown again.
     virtual void setSkipTaskbar(QWidget* window) = 0;
     virtual void setKeepAbove(QWidget* window, bool above) = 0;
     // 255 makes an ordinary opaque window; lower levels a translucent one with that opacity.

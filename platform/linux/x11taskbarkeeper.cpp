@@ -4,6 +4,7 @@
 
 #include <QEvent>
 #include <QWidget>
+#include <QWindow>
 
 namespace platform {
 
@@ -19,11 +20,14 @@ void X11TaskbarKeeper::apply(QWidget* window)
     if (!c || !window->testAttribute(Qt::WA_WState_Created))
         return;
     const auto id = static_cast<xcb_window_t>(window->winId());
-    const xcb_atom_t skipTaskbar = x11::atom(c, "_NET_WM_STATE_SKIP_TASKBAR");
-    const xcb_atom_t skipPager = x11::atom(c, "_NET_WM_STATE_SKIP_PAGER");
+    const auto [netWmState, skipTaskbar, skipPager] =
+        x11::atoms(c, {"_NET_WM_STATE", "_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER"});
     // Qt merges what is on an unmapped window into the state it writes before mapping it.
-    x11::addWmStateProperty(c, id, {skipTaskbar, skipPager});
-    if (window->isVisible())
+    x11::addWmStateProperty(c, id, netWmState, {skipTaskbar, skipPager});
+    // A window being shown is not mapped yet: the manager reads the property when it takes it, and
+    // a request would only reach it before it holds the window.
+    const QWindow* handle = window->windowHandle();
+    if (handle && handle->isVisible())
         x11::requestWmState(c, id, true, skipTaskbar, skipPager);
 }
 

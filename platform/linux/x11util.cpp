@@ -81,11 +81,15 @@ xcb_window_t rootWindow(xcb_connection_t* c)
     return screen ? screen->root : xcb_window_t(XCB_WINDOW_NONE);
 }
 
-xcb_atom_t atom(xcb_connection_t* c, const char* name)
+xcb_atom_t internedAtom(xcb_connection_t* c, xcb_intern_atom_cookie_t cookie)
 {
-    const auto cookie = xcb_intern_atom(c, 0, static_cast<quint16>(qstrlen(name)), name);
     const Reply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(c, cookie, nullptr));
     return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+}
+
+xcb_atom_t atom(xcb_connection_t* c, const char* name)
+{
+    return atoms(c, {name})[0];
 }
 
 QList<xcb_window_t> clientList(xcb_connection_t* c, xcb_window_t root)
@@ -131,11 +135,13 @@ void requestWmState(xcb_connection_t* c, xcb_window_t window, bool add, xcb_atom
     sendToRoot(c, window, atom(c, "_NET_WM_STATE"), data);
 }
 
-void addWmStateProperty(xcb_connection_t* c, xcb_window_t window, const QList<xcb_atom_t>& atoms)
+void addWmStateProperty(xcb_connection_t* c, xcb_window_t window, xcb_atom_t netWmState,
+                        const QList<xcb_atom_t>& wanted)
 {
-    const xcb_atom_t netWmState = atom(c, "_NET_WM_STATE");
+    if (netWmState == XCB_ATOM_NONE)
+        return;
     QList<xcb_atom_t> merged = atomListProperty(c, window, netWmState);
-    for (const xcb_atom_t a : atoms) {
+    for (const xcb_atom_t a : wanted) {
         if (a != XCB_ATOM_NONE && !merged.contains(a))
             merged.append(a);
     }

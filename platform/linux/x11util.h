@@ -1,8 +1,11 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 
+#include <array>
+#include <cstddef>
 #include <optional>
 #include <xcb/xcb.h>
 
@@ -16,10 +19,25 @@ xcb_connection_t* connection();
 // The screen number of the display the program was started on (the ".n" of DISPLAY, else 0).
 int defaultScreenNumber();
 
+// The atom an intern request gave, XCB_ATOM_NONE when it failed.
+xcb_atom_t internedAtom(xcb_connection_t* c, xcb_intern_atom_cookie_t cookie);
+
 // The root window of the default screen, 0 when there is none.
 xcb_window_t rootWindow(xcb_connection_t* c);
 
 xcb_atom_t atom(xcb_connection_t* c, const char* name);
+
+// Several atoms for the price of one round trip to the server, in the order of the names.
+template<std::size_t N> std::array<xcb_atom_t, N> atoms(xcb_connection_t* c, const char* const (&names)[N])
+{
+    std::array<xcb_intern_atom_cookie_t, N> cookies{};
+    for (std::size_t i = 0; i < N; ++i)
+        cookies[i] = xcb_intern_atom(c, 0, static_cast<quint16>(qstrlen(names[i])), names[i]);
+    std::array<xcb_atom_t, N> found{};
+    for (std::size_t i = 0; i < N; ++i)
+        found[i] = internedAtom(c, cookies[i]);
+    return found;
+}
 
 // Top-level windows the window manager lists in _NET_CLIENT_LIST.
 QList<xcb_window_t> clientList(xcb_connection_t* c, xcb_window_t root);
@@ -33,7 +51,8 @@ void requestWmState(xcb_connection_t* c, xcb_window_t window, bool add, xcb_atom
                     xcb_atom_t second = XCB_ATOM_NONE);
 
 // Writes _NET_WM_STATE atoms straight onto a window the manager does not hold yet (unmapped).
-void addWmStateProperty(xcb_connection_t* c, xcb_window_t window, const QList<xcb_atom_t>& atoms);
+void addWmStateProperty(xcb_connection_t* c, xcb_window_t window, xcb_atom_t netWmState,
+                        const QList<xcb_atom_t>& wanted);
 
 // ICCCM WM_CHANGE_STATE to IconicState.
 void requestIconify(xcb_connection_t* c, xcb_window_t window);

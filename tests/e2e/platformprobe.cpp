@@ -157,6 +157,8 @@ int runBar(QApplication& app, const QStringList& args)
     bar.setPalette(palette);
     bar.setAutoFillBackground(true);
     bar.setGeometry(100, 100, 200, 60);
+    // Like the bar, the window holds other objects before it is first asked to stay off the task bar.
+    const QObject helper(&bar);
     if (!args.contains(QStringLiteral("--hidden")))
         bar.show();
 
