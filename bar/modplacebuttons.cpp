@@ -229,6 +229,8 @@ bool PlaceButtons(frmMain& bar, const QString& path, QString* error)
     const auto mask = static_cast<quint32>(config.maskColor);
     {
         const HoldMessages holding;
+        // Every button asks for the same skins: the files are looked at once for the whole layout.
+        const platform::PictureBatch batch(*sys.pictures);
         for (const configfile::ButtonEntry& entry : config.entries) {
             const int n = buttons.ubound() + 1;
             host::Control* button = buttons.load(n, &why);

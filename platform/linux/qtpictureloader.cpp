@@ -45,9 +45,31 @@ QImage decode(const QString& path)
 
 LoadedPicture QtPictureLoader::load(const QString& path) const
 {
-    LoadedPicture result;
     if (path.isEmpty())
-        return result;
+        return {};
+    if (m_batchDepth == 0)
+        return lookUp(path);
+    if (const auto known = m_batch.constFind(path); known != m_batch.cend())
+        return *known;
+    const LoadedPicture result = lookUp(path);
+    m_batch.insert(path, result);
+    return result;
+}
+
+void QtPictureLoader::beginBatch() const
+{
+    ++m_batchDepth;
+}
+
+void QtPictureLoader::endBatch() const
+{
+    if (m_batchDepth > 0 && --m_batchDepth == 0)
+        m_batch.clear();
+}
+
+LoadedPicture QtPictureLoader::lookUp(const QString& path) const
+{
+    LoadedPicture result;
     // One stat tells whether the file is there and whether it changed. The bar asks for the same
     // skins several times per button: QFileInfo would stat again for each question and read the
     // time zone to give the modification time in local time.

@@ -3,6 +3,7 @@
 #include "platform/pictureloader.h"
 
 #include <QCache>
+#include <QHash>
 
 namespace platform {
 
@@ -12,14 +13,20 @@ namespace platform {
 class QtPictureLoader final : public PictureLoader {
 public:
     LoadedPicture load(const QString& path) const override;
+    void beginBatch() const override;
+    void endBatch() const override;
 
 private:
+    LoadedPicture lookUp(const QString& path) const;
+
     struct Decoded {
         qint64 size = 0;
         qint64 modifiedNs = 0;
         QPixmap pixmap;
     };
     mutable QCache<QString, Decoded> m_decoded{64};
+    mutable int m_batchDepth = 0;
+    mutable QHash<QString, LoadedPicture> m_batch;
 };
 
 } // namespace platform

@@ -1,5 +1,6 @@
 // Pictures from files: a skin edited under the same name is seen at the next load, an unreadable
 // file is told apart from a missing one, and a picture read once comes back without reading again.
+// Within a batch (one layout of the bar) a file is looked at once, and only there.
 #include "platform/linux/qtpictureloader.h"
 
 #include <QDir>
@@ -15,6 +16,7 @@ private Q_SLOTS:
     void editedFileIsReadAgain();
     void missingAndUnreadable();
     void contentDecidesTheFormat();
+    void batchLooksAtEachFileOnce();
 };
 
 namespace {
@@ -124,6 +126,33 @@ void tst_pictureloader::contentDecidesTheFormat()
     QVERIFY(write(QStringLiteral("cut.png"), whole.read(whole.size() / 2)));
     QCOMPARE(loader.load(folder.filePath(QStringLiteral("cut.png"))).status,
              platform::LoadedPicture::Status::Unreadable);
+}
+
+void tst_pictureloader::batchLooksAtEachFileOnce()
+{
+    QTemporaryDir folder;
+    const QString skin = folder.filePath(QStringLiteral("skin.bmp"));
+    const QString later = folder.filePath(QStringLiteral("later.bmp"));
+    QVERIFY(writeImage(skin, Qt::red, 16));
+    const platform::QtPictureLoader loader;
+    {
+        const platform::PictureBatch batch(loader);
+        QCOMPARE(loader.load(skin).status, platform::LoadedPicture::Status::Ok);
+        QCOMPARE(loader.load(later).status, platform::LoadedPicture::Status::NotFound);
+        {
+            const platform::PictureBatch inner(loader);
+            // Gone and come: the batch still gives what it found first.
+            QVERIFY(QFile::remove(skin));
+            QVERIFY(writeImage(later, Qt::blue, 16));
+            QCOMPARE(loader.load(skin).pixmap.toImage().pixelColor(3, 3), QColor(Qt::red));
+        }
+        // The inner batch ending does not end the outer one.
+        QCOMPARE(loader.load(later).status, platform::LoadedPicture::Status::NotFound);
+        QCOMPARE(loader.load(QString()).status, platform::LoadedPicture::Status::Empty);
+    }
+    // After the batch, the files are looked at again.
+    QCOMPARE(loader.load(skin).status, platform::LoadedPicture::Status::NotFound);
+    QCOMPARE(loader.load(later).pixmap.toImage().pixelColor(3, 3), QColor(Qt::blue));
 }
 
 QTEST_MAIN(tst_pictureloader)
