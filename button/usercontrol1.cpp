@@ -328,7 +328,8 @@ host::DispResult UserControl1::letProgramme(const QVariant& value)
     if (!self)
         return {};
     redrawTargetIcon(value.toString());
-    Q_EMIT PropertyChanged(QStringLiteral("Programme"));
+    if (self)
+        Q_EMIT PropertyChanged(QStringLiteral("Programme"));
     return {};
 }
 

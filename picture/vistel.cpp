@@ -86,17 +86,18 @@ host::DispResult Vistel::setPicture(const QVariant& path)
 
 QString Vistel::Programme()
 {
-    m_iconPath = m_programme;
+    const QString programme = m_programme;
+    m_iconPath = programme;
     DrawTargetIcon();
-    return m_programme;
+    return programme;
 }
 
 void Vistel::setProgramme(const QString& path)
 {
     m_programme = path;
     m_iconPath = path;
-    DrawTargetIcon();
-    Q_EMIT PropertyChanged(QStringLiteral("Programme"));
+    if (DrawTargetIcon())
+        Q_EMIT PropertyChanged(QStringLiteral("Programme"));
 }
 
 host::DispResult Vistel::setBackStyle(int value)
@@ -219,15 +220,20 @@ void Vistel::WriteProperties(host::PropertyBag& bag) const
 
 // --- drawing
 
-void Vistel::DrawTargetIcon()
+bool Vistel::DrawTargetIcon()
 {
     const quint64 generation = ++m_drawGeneration;
     const QPointer<Vistel> self(this);
     auto& services = platform::services();
 
+    // Steps 3 to 5 look up the associated icon, drawn at its own size in the top-left corner.
+    const QPixmap icon = services.icons->iconFor(m_iconPath, 32);
     // Steps 1 and 2: fresh surface and scratch images; the scratch keeps its background picture.
+    // Only the corner the background picture and the icon can cover is drawn: the rest of the
+    // control is see-through, however big the control is made.
     m_scratchSize = size();
-    const QSize area = m_scratchSize.expandedTo(QSize(1, 1));
+    const QSize area =
+        m_scratchSize.boundedTo(m_scratchPicture.size().expandedTo(icon.size())).expandedTo(QSize(1, 1));
     QImage surface(area, QImage::Format_RGB32);
     surface.fill(surfaceBackColor());
     QImage scratch(area, QImage::Format_RGB32);
@@ -236,15 +242,16 @@ void Vistel::DrawTargetIcon()
         QPainter painter(&scratch);
         if (!m_scratchPicture.isNull())
             painter.drawPixmap(0, 0, m_scratchPicture);
-        // Steps 3 to 5: the associated icon at its own size in the top-left corner. No icon, no drawing.
-        const QPixmap icon = services.icons->iconFor(m_iconPath, 32);
+        // No icon, no drawing.
         if (!icon.isNull())
             painter.drawPixmap(0, 0, icon);
     }
 
     services.events->doEvents();
-    if (!self || generation != m_drawGeneration)
-        return;
+    if (!self)
+        return false;
+    if (generation != m_drawGeneration)
+        return true;
 
     // Step 7: one-to-one copy skipping the scratch background colour. The control may have been
     // resized while events ran; the copy stays within the images drawn above.
@@ -260,13 +267,16 @@ void Vistel::DrawTargetIcon()
     }
 
     services.events->doEvents();
-    if (!self || generation != m_drawGeneration)
-        return;
+    if (!self)
+        return false;
+    if (generation != m_drawGeneration)
+        return true;
 
     // Step 10: the picture is the drawing, and its background colour becomes see-through.
     m_surfacePicture = surface;
     applyRegion();
     update();
+    return true;
 }
 
 void Vistel::applyRegion()
@@ -309,9 +319,11 @@ void Vistel::mousePressEvent(QMouseEvent* event)
 
 void Vistel::mouseReleaseEvent(QMouseEvent* event)
 {
+    // The container may delete the control on its MouseUp (a button's release runs its click).
+    const QPointer<Vistel> self(this);
     Q_EMIT MouseUp(buttonMask(event->button()), shiftMask(event->modifiers()), twipsX(event->position().x()),
                    twipsY(event->position().y()));
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+    if (self && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         Q_EMIT Click();
 }
 

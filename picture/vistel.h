@@ -59,7 +59,9 @@ protected:
     void keyReleaseEvent(QKeyEvent* event) override;
 
 private:
-    void DrawTargetIcon();
+    // False when the control was deleted while the drawing let events run: the caller may then
+    // touch nothing of it.
+    bool DrawTargetIcon();
     // Where the surface picture has the surface background colour the control is see-through (with
     // BackStyle 0, transparent; BackStyle 1 shows the whole rectangle).
     void applyRegion();

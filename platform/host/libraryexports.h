@@ -4,6 +4,8 @@
 #include "platform/host/controlregistry.h"
 #include "platform/host/modulepath.h"
 
+#include <QPointer>
+
 #include <atomic>
 #include <cstring>
 
@@ -36,7 +38,13 @@ public:
     std::unique_ptr<Control> CreateInstance(QWidget* parent) override
     {
         auto control = std::make_unique<ControlClass>(parent);
+        const QPointer<Control> alive(control.get());
         control->InitProperties();
+        if (!alive) {
+            // The container went while the new control drew itself, and took the control with it.
+            static_cast<void>(control.release());
+            return nullptr;
+        }
         return control;
     }
 };

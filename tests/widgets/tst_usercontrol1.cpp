@@ -68,6 +68,7 @@ private Q_SLOTS:
     void textModeTitleRecentresLabel();
     void titleSetOffScreenIsSizedWhenShown();
     void programmeLetAndGetRedrawTargetIcon();
+    void deletedWhileTargetIconDrawsIsLeftAlone();
     void toolTipTextIsIconTooltip();
 
     void writeLeavesOutDefaults();
@@ -576,6 +577,34 @@ void tst_usercontrol1::programmeLetAndGetRedrawTargetIcon()
     QCOMPARE(button->getProperty(ButtonDispId::Programme).toString(), other);
     QCOMPARE(m_icons->requests.size(), requests);
     QVERIFY(vistel->isHidden());
+}
+
+void tst_usercontrol1::deletedWhileTargetIconDrawsIsLeftAlone()
+{
+    // The container deletes the button from an event that its picture control lets run while it
+    // draws the target's icon: the button's first DoEvents passes, the drawing's first deletes.
+    class DeletingPump final : public platform::EventPump {
+    public:
+        void doEvents() override
+        {
+            if (++calls == 2 && action)
+                action();
+        }
+        std::function<void()> action;
+        int calls = 0;
+    };
+    auto button = create();
+    QVERIFY(button);
+    auto pump = std::make_unique<DeletingPump>();
+    DeletingPump* raw = pump.get();
+    platform::services().events = std::move(pump);
+    host::Control* control = button.get();
+    QSignalSpy changed(control, &host::Control::PropertyChanged);
+    raw->action = [&button] { button.reset(); };
+    control->putProperty(ButtonDispId::Programme, QStringLiteral("/usr/bin/xterm"));
+    QVERIFY(!button);
+    QCOMPARE(raw->calls, 2);
+    QCOMPARE(changed.count(), 0);
 }
 
 void tst_usercontrol1::toolTipTextIsIconTooltip()

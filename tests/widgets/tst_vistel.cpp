@@ -1,5 +1,6 @@
 // The picture control VistelPerso.Vistel, loaded from the program folder through the host:
-// drawing at exactly the named moments, the see-through colours, events passed on, persistence.
+// drawing at exactly the named moments, the see-through colours, events passed on, persistence, and
+// a control deleted by its container from an event it let run.
 #include "picture/dispids.h"
 #include "platform/host/controlhost.h"
 #include "platform/testing/doubles.h"
@@ -77,6 +78,8 @@ private Q_SLOTS:
     void writePropertiesLeavesOutDefaults();
     void drawingStartedDuringDoEventsWins();
     void growingDuringDrawingStaysWithinIt();
+    void deletedWhileDrawingIsLeftAlone();
+    void deletedOnMouseUpGivesNoClick();
 
 private:
     std::unique_ptr<host::Control> create();
@@ -467,6 +470,54 @@ void tst_vistel::growingDuringDrawingStaysWithinIt()
     QCOMPARE(shown.pixelColor(5, 5), QColor(Qt::red));
     QVERIFY(vistel->mask().contains(QPoint(5, 5)));
     QVERIFY(!vistel->mask().contains(QPoint(before.width() + 10, before.height() + 10)));
+}
+
+void tst_vistel::deletedWhileDrawingIsLeftAlone()
+{
+    m_icons->icons.insert(QStringLiteral("/a"), solid(32, Qt::red));
+    auto pump = std::make_unique<HookedEventPump>();
+    HookedEventPump* raw = pump.get();
+    platform::services().events = std::move(pump);
+
+    // The container deletes the control from an event that runs while the control draws.
+    auto vistel = create();
+    QVERIFY(vistel);
+    host::Control* control = vistel.get();
+    QSignalSpy changed(control, &host::Control::PropertyChanged);
+    raw->hook = [&vistel] { vistel.reset(); };
+    control->putProperty(VistelDispId::Programme, QStringLiteral("/a"));
+    QVERIFY(!vistel);
+    QCOMPARE(changed.count(), 0);
+
+    // The same during a Get, which draws too: the value read before the drawing comes back.
+    vistel = create();
+    QVERIFY(vistel);
+    control = vistel.get();
+    raw->hook = [&vistel] { vistel.reset(); };
+    QCOMPARE(control->getProperty(VistelDispId::Programme).toString(), QString());
+    QVERIFY(!vistel);
+
+    // While a new control draws itself the first time, its container goes and takes it along.
+    raw->hook = [this] { m_container.reset(); };
+    QString error;
+    auto orphan = m_host->create(QStringLiteral(VISTEL_PROGID), m_container.get(), &error);
+    QVERIFY(!orphan);
+    QVERIFY(!m_container);
+    QVERIFY(!error.isEmpty());
+}
+
+void tst_vistel::deletedOnMouseUpGivesNoClick()
+{
+    auto vistel = create();
+    QVERIFY(vistel);
+    host::Control* control = vistel.get();
+    QSignalSpy clicks(control, &host::Control::Click);
+    connect(control, &host::Control::MouseUp, this, [&vistel] { vistel.reset(); });
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(2, 3), control->mapToGlobal(QPointF(2, 3)),
+                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(control, &release);
+    QVERIFY(!vistel);
+    QCOMPARE(clicks.count(), 0);
 }
 
 QTEST_MAIN(tst_vistel)
