@@ -739,9 +739,14 @@ void UserControl1::PressIcon()
     m_iconSizeBeforePress = imgIcon->size();
     m_iconStretch = true;
     imgIcon->setScaledContents(true);
-    // Each side loses IconMovingValue pixels, down to nothing and never below.
-    imgIcon->resize(std::max(0, imgIcon->width() - m_iconMovingValue),
-                    std::max(0, imgIcon->height() - m_iconMovingValue));
+    // Each side loses IconMovingValue pixels, down to nothing and never below. A negative value
+    // makes the icon grow, up to a few times the button: beyond that it only shows less of itself,
+    // and the stretched picture would take seconds and gigabytes at every press.
+    const int limit = 4 * std::max({imgIcon->width(), imgIcon->height(), width(), height()});
+    const auto pressed = [&](int side) {
+        return std::clamp(side - m_iconMovingValue, 0, std::max(side, limit));
+    };
+    imgIcon->resize(pressed(imgIcon->width()), pressed(imgIcon->height()));
     CentreImage(imgIcon);
 }
 

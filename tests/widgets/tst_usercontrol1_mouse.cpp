@@ -43,6 +43,7 @@ private Q_SLOTS:
     void maskShapesOutlineAndHitArea();
     void builtInMaskHasRoundedCorners();
     void shrinkStopsAtZero();
+    void negativeValueGrowsWithinBounds();
     void iconMovingValueZeroKeepsSize();
     void tooltipsOnEveryConstituentWhenShown();
 
@@ -342,6 +343,27 @@ void tst_usercontrol1_mouse::shrinkStopsAtZero()
     QLabel* imgIcon = part("imgIcon");
     press(Qt::LeftButton, {23, 23});
     QCOMPARE(imgIcon->size(), QSize(0, 0));
+    release(Qt::LeftButton, {23, 23});
+    QCOMPARE(imgIcon->geometry(), QRect(7, 7, 32, 32));
+}
+
+void tst_usercontrol1_mouse::negativeValueGrowsWithinBounds()
+{
+    QVERIFY(m_button->putProperty(ButtonDispId::IconMove, true));
+    QVERIFY(m_button->putProperty(ButtonDispId::Icone, m_icon));
+    QLabel* imgIcon = part("imgIcon");
+    QVERIFY(m_button->putProperty(ButtonDispId::IconMovingValue, -6));
+    press(Qt::LeftButton, {23, 23});
+    QCOMPARE(imgIcon->size(), QSize(38, 38));
+    release(Qt::LeftButton, {23, 23});
+    QCOMPARE(imgIcon->geometry(), QRect(7, 7, 32, 32));
+
+    // The lowest value the file accepts: the icon grows to a bound, not to 32,800 pixels a side.
+    QVERIFY(m_button->putProperty(ButtonDispId::IconMovingValue, -32768));
+    press(Qt::LeftButton, {23, 23});
+    QVERIFY(imgIcon->width() > 32 && imgIcon->width() <= 4 * m_button->width());
+    QCOMPARE(imgIcon->height(), imgIcon->width());
+    QCOMPARE(pixel({23, 23}), QColor(Qt::red));
     release(Qt::LeftButton, {23, 23});
     QCOMPARE(imgIcon->geometry(), QRect(7, 7, 32, 32));
 }
