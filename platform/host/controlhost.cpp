@@ -61,6 +61,9 @@ QLibrary* ControlHost::libraryFor(const QString& path, QString* error)
         return found->second.get();
     // By absolute path: a bare name would ignore the program folder.
     auto library = std::make_unique<QLibrary>(path);
+    // An idle library is let go of, but stays in memory: texts and other values it handed out
+    // (a default title, an error message) may still point into it.
+    library->setLoadHints(QLibrary::PreventUnloadHint);
     if (!library->load()) {
         if (error)
             *error = library->errorString();

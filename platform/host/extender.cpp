@@ -3,6 +3,8 @@
 #include "platform/host/control.h"
 #include "platform/services.h"
 
+#include <QWidget>
+
 #include <algorithm>
 #include <cmath>
 
@@ -17,9 +19,15 @@ int tppY()
 {
     return platform::services().screen->twipsPerPixelY();
 }
+// Twips beyond what a widget can take are held at the limit, instead of wrapping around to some
+// other size or place; a value that is no number is none.
 int toPixels(double twips, int tpp)
 {
-    return static_cast<int>(std::lround(twips / tpp));
+    const double pixels = twips / tpp;
+    if (std::isnan(pixels))
+        return 0;
+    constexpr double limit = QWIDGETSIZE_MAX;
+    return static_cast<int>(std::lround(std::clamp(pixels, -limit, limit)));
 }
 } // namespace
 

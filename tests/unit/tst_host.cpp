@@ -17,6 +17,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <cmath>
+
 using platform::testing::ScopedDoubles;
 
 namespace {
@@ -204,6 +206,16 @@ void tst_host::extenderTwipsXAndYApart()
     QCOMPARE(control->width(), 50);
     QCOMPARE(resized.count(), 1);
     e.setHeight(-30);
+    QCOMPARE(control->height(), 0);
+
+    // Beyond what a widget can take: held at the limit, never wrapped around to another value.
+    e.setWidth(1e12);
+    QCOMPARE(control->width(), QWIDGETSIZE_MAX);
+    e.setWidth((4294967296.0 + 40) * 12);
+    QCOMPARE(control->width(), QWIDGETSIZE_MAX);
+    e.setLeft(-1e15);
+    QCOMPARE(control->x(), -QWIDGETSIZE_MAX);
+    e.setHeight(std::nan(""));
     QCOMPARE(control->height(), 0);
 }
 
@@ -456,9 +468,15 @@ void tst_host::idleLibrariesUnloadAndLoadAgain()
     QWidget container;
     auto control = controlHost.create(QStringLiteral("DoviButton.UserControl1"), &container);
     QVERIFY(control);
+    // Values the controls handed out outlive the libraries being let go of.
+    const QString title = control->getProperty(ButtonDispId::TextModeTitle).toString();
+    const QString refused = control->putProperty(ButtonDispId::IconMovingValue, 40000).error;
     control.reset();
     QCOMPARE(controlHost.unloadIdleLibraries(), 1);
     QVERIFY(controlHost.loadedLibraries().isEmpty());
+    QCOMPARE(title, QStringLiteral("Titre du bouton"));
+    QVERIFY(!refused.isEmpty());
+    QCOMPARE(refused, QString(refused.toUtf8()));
     QString error;
     control = controlHost.create(QStringLiteral("DoviButton.UserControl1"), &container, &error);
     QVERIFY2(control, qPrintable(error));
