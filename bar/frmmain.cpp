@@ -167,6 +167,10 @@ bool frmMain::Form_Load()
         hide();
         frmPrefs prefs(*this, this);
         prefs.exec();
+        // Buttons created and then cancelled set nothing up: without its configuration, every
+        // later start would end on the missing file. It ends as a first launch without buttons.
+        if (SetupDone && !QFileInfo::exists(configPath()))
+            SetupDone = false;
         if (!SetupDone) {
             inform(this,
                    CurrentLang == 0

@@ -11,6 +11,7 @@
 
 #include <QDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -67,6 +68,7 @@ private Q_SLOTS:
     void firstLaunchCompleted_data();
     void firstLaunchCompleted();
     void firstLaunchCompletedWithoutChoosingALanguage();
+    void firstLaunchButtonCreatedThenCancelled();
     void markerWithOtherLineIsLaterStart();
     void markerWithoutSettings();
     void existingBoutonsMovesNothing();
@@ -86,6 +88,7 @@ private Q_SLOTS:
 
 private:
     void laterStartFiles(int buttons = 2);
+    void savedFromPreferences();
     void deliverSkins();
     QString readMarker() const;
 
@@ -279,6 +282,44 @@ void tst_frmmain::firstLaunchAbandoned()
     }
 }
 
+void tst_frmmain::savedFromPreferences()
+{
+    m_config.buttons = QStringList({QStringLiteral("/bin/first;;First;1")});
+    QVERIFY(barfixture::writeConfig(m_folder->path(), m_config));
+    SetupDone = true;
+}
+
+void tst_frmmain::firstLaunchButtonCreatedThenCancelled()
+{
+    deliverSkins();
+    settings::saveInfosToolTip(1); // no tips window at Add and Create
+    barfixture::ModalScript script;
+    script.then(QStringLiteral("frmLangue"), [](QWidget* d) { chooseLanguage(d, 1); });
+    script.then(QStringLiteral("frmPrefs"), [](QWidget* d) {
+        const auto button = [d](const char* name) {
+            return d->findChild<QAbstractButton*>(QString::fromLatin1(name));
+        };
+        button("cmdAdd")->click();
+        d->findChild<QLineEdit*>(QStringLiteral("txtButtonTitle"))->setText(QStringLiteral("Editor"));
+        d->findChild<QLineEdit*>(QStringLiteral("txtAppPath"))->setText(QStringLiteral("/usr/bin/gedit"));
+        button("cmdCreateButton")->click();
+        QVERIFY(SetupDone);
+        button("cmdCancel")->click();
+    });
+
+    // Nothing was saved: the start ends as a first launch without buttons, and leaves nothing
+    // that would make the next start a later one with no configuration to read.
+    QVERIFY(!m_bar->Form_Load());
+    QVERIFY(script.done());
+    QVERIFY(!SetupDone);
+    QVERIFY(!QFile::exists(m_folder->file(QStringLiteral("DoviConfig.txt"))));
+    const QString missing = QStringLiteral("You do not have create any button, Dovi is closing !");
+    QVERIFY(std::any_of(m_doubles->messages->shown.cbegin(), m_doubles->messages->shown.cend(),
+                        [&](const auto& m) { return m.text == missing; }));
+    QVERIFY(!QFile::exists(m_folder->file(QStringLiteral("Dovi_Run.txt"))));
+    QVERIFY(m_doubles->settings->values.isEmpty());
+}
+
 void tst_frmmain::firstLaunchCompleted_data()
 {
     QTest::addColumn<int>("lang");
@@ -300,9 +341,9 @@ void tst_frmmain::firstLaunchCompleted()
     m_doubles->windows->translucent = available;
     barfixture::ModalScript script;
     script.then(QStringLiteral("frmLangue"), [lang](QWidget* d) { chooseLanguage(d, lang); });
-    script.then(QStringLiteral("frmPrefs"), [](QWidget* d) {
-        // As if a button had been created in the dialog.
-        connect(static_cast<QDialog*>(d), &QDialog::finished, [] { SetupDone = true; });
+    script.then(QStringLiteral("frmPrefs"), [this](QWidget* d) {
+        // As if a button had been created in the dialog and saved.
+        connect(static_cast<QDialog*>(d), &QDialog::finished, [this] { savedFromPreferences(); });
         static_cast<QDialog*>(d)->reject();
     });
 
@@ -339,8 +380,8 @@ void tst_frmmain::firstLaunchCompletedWithoutChoosingALanguage()
     barfixture::ModalScript script;
     // The chooser closed by its frame saves nothing; the preferences then make a button.
     script.then(QStringLiteral("frmLangue"), [](QWidget* d) { static_cast<QDialog*>(d)->reject(); });
-    script.then(QStringLiteral("frmPrefs"), [](QWidget* d) {
-        connect(static_cast<QDialog*>(d), &QDialog::finished, [] { SetupDone = true; });
+    script.then(QStringLiteral("frmPrefs"), [this](QWidget* d) {
+        connect(static_cast<QDialog*>(d), &QDialog::finished, [this] { savedFromPreferences(); });
         static_cast<QDialog*>(d)->reject();
     });
     QVERIFY(m_bar->Form_Load());
