@@ -347,15 +347,23 @@ void frmPrefs::keyPressEvent(QKeyEvent* event)
 
 void frmPrefs::cmdCancel_Click()
 {
+    if (m_closing)
+        return;
     CancelClicked = true;
     done(QDialog::Rejected);
 }
 
 void frmPrefs::done(int result)
 {
-    if (!Form_QueryUnload())
+    // Saving moves and lays the bar out again, which lets events run: a double click on OK, or a
+    // click on Cancel or the close box then, would save or discard again in the middle of it.
+    if (m_closing)
         return;
-    QDialog::done(result);
+    m_closing = true;
+    const bool closes = Form_QueryUnload();
+    m_closing = false;
+    if (closes)
+        QDialog::done(result);
 }
 
 bool frmPrefs::Form_QueryUnload()
@@ -371,6 +379,8 @@ bool frmPrefs::Form_QueryUnload()
         discardEdits();
         return true;
     }
+    // A title typed and not yet committed is saved too, whichever way the dialog is closed.
+    txtButtonTitle_LostFocus();
     // A configuration that could not be written keeps the dialog open with every edit.
     if (!saveAndReload())
         return false;
@@ -409,6 +419,8 @@ bool frmPrefs::saveAndReload()
 
 void frmPrefs::cmdOK_Click()
 {
+    if (m_closing)
+        return;
     // A title typed and not yet committed belongs to the entry it was typed for.
     txtButtonTitle_LostFocus();
     const int lang = CurrentLang;

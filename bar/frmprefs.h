@@ -104,6 +104,9 @@ private:
     // Window state of each bar button at opening; List3 changes the buttons at once.
     QList<int> m_loadedStates;
     quint32 m_maskColour = 0;
+    // Closing saves or discards while letting events run; a second OK, Cancel or close meanwhile
+    // is not taken.
+    bool m_closing = false;
 
     bool IconPathRequired = false;
     bool CreatingButton = false;

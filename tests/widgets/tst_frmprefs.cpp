@@ -34,6 +34,8 @@ private Q_SLOTS:
     void cancelAfterEditsWritesNothing();
     void escapeIsCancel();
     void closeBoxSavesAsShown();
+    void closeBoxSavesATitleStillBeingTyped();
+    void secondCloseDuringTheSaveIsNotTaken();
     void unwritableConfigurationKeepsTheDialogOpen();
 
     void positionRule_data();
@@ -335,6 +337,50 @@ void tst_frmprefs::closeBoxSavesAsShown()
     QVERIFY(!f.prefs->isVisible());
     QCOMPARE(readAll(f.configPath()), twoButtons());
     QCOMPARE(f.bar->Command1().ubound(), 2);
+}
+
+void tst_frmprefs::closeBoxSavesATitleStillBeingTyped()
+{
+    f.start(twoButtons());
+    f.open();
+    QLineEdit* title = f.edit("txtButtonTitle");
+    title->setFocus();
+    title->selectAll();
+    QTest::keyClicks(title, QStringLiteral("Console"));
+    f.prefs->close();
+    QVERIFY(!f.prefs->isVisible());
+    QCOMPARE(f.buttonLines(), QList<QByteArray>({"/usr/bin/xterm;;Console;1", "/usr/bin/gedit;;Editor;2"}));
+}
+
+void tst_frmprefs::secondCloseDuringTheSaveIsNotTaken()
+{
+    // Runs a callback at the first DoEvents: the user clicking again while the save lets events run.
+    class ClickingPump final : public platform::EventPump {
+    public:
+        void doEvents() override
+        {
+            if (auto once = std::exchange(hook, nullptr))
+                once();
+        }
+        std::function<void()> hook;
+    };
+    f.start(twoButtons());
+    f.open();
+    f.type("txtButtonTitle", QStringLiteral("Console"));
+    auto pump = std::make_unique<ClickingPump>();
+    ClickingPump* raw = pump.get();
+    platform::services().events = std::move(pump);
+    raw->hook = [this] {
+        f.click("cmdOK");
+        f.click("cmdCancel");
+        f.prefs->close();
+    };
+    f.click("cmdOK");
+    QVERIFY(!raw->hook);
+    QVERIFY(!f.prefs->isVisible());
+    QCOMPARE(f.buttonLines(), QList<QByteArray>({"/usr/bin/xterm;;Console;1", "/usr/bin/gedit;;Editor;2"}));
+    QCOMPARE(f.bar->Command1().ubound(), 2);
+    QCOMPARE(f.bar->Command1().get(1, ButtonDispId::Button_Title).toString(), QStringLiteral("Console"));
 }
 
 void tst_frmprefs::unwritableConfigurationKeepsTheDialogOpen()
