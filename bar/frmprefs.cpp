@@ -686,6 +686,12 @@ void frmPrefs::cmdAdd_Click()
     txtButtonTitle_LostFocus();
     CreatingButton = true;
     TitleEdited = false;
+    // The state list shows what the new button will get: a normal window, until one is chosen.
+    m_creationState.reset();
+    if (ui->List3->count() > 0) {
+        const QSignalBlocker quiet(ui->List3);
+        ui->List3->setCurrentRow(0);
+    }
     ui->txtAppPath->clear();
     ui->txtButtonTitle->clear();
     ui->txtIconPath->clear();
@@ -713,10 +719,15 @@ void frmPrefs::cmdCreateButton_Click()
         buttons.put(n, ButtonDispId::Programme, entry.program);
         buttons.put(n, ButtonDispId::Icone, entry.icon);
         buttons.at(n)->extender().setVisible(false);
+        if (m_creationState)
+            buttons.put(n, ButtonDispId::OpenWindowsStyle, *m_creationState);
         const int state = buttons.get(n, ButtonDispId::OpenWindowsStyle).toInt();
         if (state >= 1 && state <= 3)
             entry.state = state;
+    } else if (m_creationState) {
+        entry.state = *m_creationState;
     }
+    m_creationState.reset();
     m_set.add(entry);
     ui->List1->addItem(prefstexts::listRow(n, entry.title));
     refillOrderList(0);
@@ -825,9 +836,17 @@ void frmPrefs::txtButtonTitle_LostFocus()
 void frmPrefs::List3_Click()
 {
     const int row = ui->List3->currentRow();
-    if (row < 0 || !m_set.contains(SelectedButton))
+    if (row < 0)
         return;
     const int state = row + 1;
+    // While a button is being created, the state chosen is the new button's, not the one of the
+    // row still selected in the list.
+    if (CreatingButton) {
+        m_creationState = state;
+        return;
+    }
+    if (!m_set.contains(SelectedButton))
+        return;
     if (m_bar.Command1().at(SelectedButton))
         m_bar.Command1().put(SelectedButton, ButtonDispId::OpenWindowsStyle, state);
     m_set.setState(SelectedButton, state);

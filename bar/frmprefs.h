@@ -7,6 +7,7 @@
 #include <QList>
 
 #include <memory>
+#include <optional>
 
 class frmMain;
 class QLineEdit;
@@ -104,6 +105,8 @@ private:
     // Window state of each bar button at opening; List3 changes the buttons at once.
     QList<int> m_loadedStates;
     quint32 m_maskColour = 0;
+    // The window state chosen while a button is being created, given to it at Create.
+    std::optional<int> m_creationState;
     // Closing saves or discards while letting events run; a second OK, Cancel or close meanwhile
     // is not taken.
     bool m_closing = false;

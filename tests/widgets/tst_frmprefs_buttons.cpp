@@ -24,6 +24,7 @@ private Q_SLOTS:
     void rowWithEitherSuffixCountsAsMarked_data();
     void rowWithEitherSuffixCountsAsMarked();
     void windowStateSelectsItsRowAndWritesTheBarButton();
+    void windowStateChosenWhileCreatingIsTheNewButtons();
     void extractIconSwitchesTheIconControls();
     void addShowsTheTipUnlessTurnedOff();
 
@@ -244,6 +245,27 @@ void tst_frmprefs_buttons::windowStateSelectsItsRowAndWritesTheBarButton()
     f.list("List3")->setCurrentRow(0);
     QCOMPARE(f.bar->Command1().get(3, ButtonDispId::OpenWindowsStyle).toInt(), 1);
     QCOMPARE(f.bar->Command1().get(2, ButtonDispId::OpenWindowsStyle).toInt(), 2);
+}
+
+void tst_frmprefs_buttons::windowStateChosenWhileCreatingIsTheNewButtons()
+{
+    f.start(threeButtons());
+    f.open(2);
+    f.list("List1")->setCurrentRow(2);
+    f.click("cmdAdd");
+    // The list shows what the new button gets unless another state is chosen.
+    QCOMPARE(f.list("List3")->currentRow(), 0);
+    f.type("txtButtonTitle", QStringLiteral("D"));
+    f.type("txtAppPath", QStringLiteral("/d"));
+    f.list("List3")->setCurrentRow(1);
+    // The row still selected in the list keeps its own state.
+    QCOMPARE(f.bar->Command1().get(3, ButtonDispId::OpenWindowsStyle).toInt(), 3);
+    f.click("cmdCreateButton");
+    QCOMPARE(f.bar->Command1().get(4, ButtonDispId::OpenWindowsStyle).toInt(), 2);
+    // The next button made without a choice opens normally.
+    create(QStringLiteral("E"), QStringLiteral("/e"));
+    f.click("cmdOK");
+    QCOMPARE(f.buttonLines(), QList<QByteArray>({"/a;;A;1", "/b;;B;2", "/c;;C;3", "/d;;D;2", "/e;;E;1"}));
 }
 
 void tst_frmprefs_buttons::extractIconSwitchesTheIconControls()
