@@ -22,6 +22,14 @@ public:
     bool Form_Load();
 
     host::ControlArray& Command1() { return m_command1; }
+
+    // Laying the buttons out lets events run. While PlaceButtons is at work, a layout asked for
+    // meanwhile is noted here and run once the current one is over.
+    struct LayoutRun {
+        bool running = false;
+        QString again; // the configuration of a layout asked for meanwhile
+    };
+    LayoutRun& layoutRun() { return m_layoutRun; }
     // Creates the hidden template element 0 once. False with the reason when the button library fails.
     bool ensureTemplate(QString* error = nullptr);
 
@@ -82,6 +90,7 @@ private:
     host::ControlArray m_command1;
     std::unique_ptr<frmMenu> m_menu;
     QPixmap m_background;
+    LayoutRun m_layoutRun;
     double m_leftTwips = 0;
     double m_topTwips = 0;
 };

@@ -185,7 +185,9 @@ void SizeBar(frmMain& bar)
     bar.setHeight(size.height());
 }
 
-bool PlaceButtons(frmMain& bar, const QString& path, QString* error)
+namespace {
+
+bool placeOnce(frmMain& bar, const QString& path, QString* error)
 {
     // The whole file is read before anything is removed: a file that cannot be read keeps the bar.
     const configfile::ReadResult result = configfile::read(path);
@@ -268,6 +270,28 @@ bool PlaceButtons(frmMain& bar, const QString& path, QString* error)
     SizeBar(bar);
     problems.report(&bar);
     return true;
+}
+
+} // namespace
+
+bool PlaceButtons(frmMain& bar, const QString& path, QString* error)
+{
+    // The buttons let events run while they are set up, so a reload or a save of the preferences
+    // may ask for a layout in the middle of this one. It would remove the very buttons being set
+    // up: it runs once this one is over, and the bar ends as the last one asked for.
+    frmMain::LayoutRun& run = bar.layoutRun();
+    if (run.running) {
+        run.again = path;
+        return true;
+    }
+    run.running = true;
+    bool placed = placeOnce(bar, path, error);
+    while (!run.again.isEmpty()) {
+        const QString next = std::exchange(run.again, QString());
+        placed = placeOnce(bar, next, error);
+    }
+    run.running = false;
+    return placed;
 }
 
 } // namespace modPlaceButtons

@@ -1,6 +1,7 @@
 // The bar's layout from a configuration file: buttons loaded through the control host at index
 // entry + 1 and chained edge to edge, the bar placed and sized in twips, the always-on-top state, the
-// properties set by dispatch, reloads, and files that cannot be read or loaded.
+// properties set by dispatch, reloads, files that cannot be read or loaded, and a layout asked for
+// while one is at work.
 #include "bar/frmmain.h"
 #include "bar/moddeclarepublic.h"
 #include "bar/modplacebuttons.h"
@@ -56,6 +57,7 @@ private Q_SLOTS:
     void noEntriesKeepsTemplateSize();
     void unreadableFileKeepsBar();
     void missingFilesReportedOncePerLayout();
+    void layoutAskedForDuringALayoutRunsAfterIt();
 
 private:
     ConfigText config(int buttons) const;
@@ -366,6 +368,47 @@ void tst_placebuttons::missingFilesReportedOncePerLayout()
     QVERIFY(reports().constLast().text.startsWith(QStringLiteral("Dovi could not load these files:")));
     // Skin failures are told in English too.
     QVERIFY(!reports().constLast().text.contains(QStringLiteral("introuvable")));
+}
+
+void tst_placebuttons::layoutAskedForDuringALayoutRunsAfterIt()
+{
+    // At the first DoEvents of a layout, the user saves other buttons: a layout is asked for.
+    class SavingPump final : public platform::EventPump {
+    public:
+        void doEvents() override
+        {
+            if (auto once = std::exchange(hook, nullptr))
+                once();
+        }
+        std::function<void()> hook;
+    };
+    QVERIFY(barfixture::writeConfig(m_folder->path(), config(3)));
+    auto pump = std::make_unique<SavingPump>();
+    SavingPump* raw = pump.get();
+    platform::services().events = std::move(pump);
+    ConfigText saved = config(2);
+    saved.buttons = QStringList({QStringLiteral("/bin/x;;X;1"), QStringLiteral("/bin/y;;Y;3")});
+    bool nested = false;
+    raw->hook = [&] {
+        QVERIFY(barfixture::writeConfig(m_folder->path(), saved));
+        nested = place();
+        // The buttons being set up are left alone.
+        QCOMPARE(m_bar->Command1().ubound(), 1);
+    };
+    QVERIFY2(place(), qPrintable(m_error));
+    QVERIFY(!raw->hook);
+    QVERIFY(nested);
+    // The bar ends as the file saved last says.
+    host::ControlArray& buttons = m_bar->Command1();
+    QCOMPARE(buttons.ubound(), 2);
+    QCOMPARE(buttons.get(1, ButtonDispId::Button_Title).toString(), QStringLiteral("X"));
+    QCOMPARE(buttons.get(2, ButtonDispId::OpenWindowsStyle).toInt(), 3);
+    QCOMPARE(m_bar->Width(), 2 * 40 * 15.0);
+
+    // The next layout runs as any other.
+    QVERIFY(barfixture::writeConfig(m_folder->path(), config(1)));
+    QVERIFY2(place(), qPrintable(m_error));
+    QCOMPARE(buttons.ubound(), 1);
 }
 
 QTEST_MAIN(tst_placebuttons)
