@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QSettings>
 
 namespace platform {
@@ -23,9 +24,12 @@ bool looksLikeIni(const QString& fileName)
     constexpr qint64 Largest = 1 << 20;
     if (!file.open(QIODevice::ReadOnly) || file.size() > Largest)
         return false;
-    const QByteArray data = file.readAll();
+    QByteArray data = file.readAll();
     if (data.contains('\0'))
         return false;
+    // An editor may start the file with a UTF-8 byte order mark, which Qt's reader skips too.
+    if (data.startsWith("\xef\xbb\xbf"))
+        data.remove(0, 3);
     for (const QByteArray& raw : data.split('\n')) {
         const QByteArray line = raw.trimmed();
         if (line.isEmpty() || line.startsWith(';') || line.startsWith('#'))
@@ -34,6 +38,23 @@ bool looksLikeIni(const QString& fileName)
             return false;
     }
     return true;
+}
+
+// Qt reads past a byte order mark an editor put at the start of the file, and writes the file
+// back without it, but then reports the mark as a format error: the mark is taken off first.
+void dropByteOrderMark(const QString& fileName)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly) || file.peek(3) != QByteArrayLiteral("\xef\xbb\xbf"))
+        return;
+    file.close();
+    if (!looksLikeIni(fileName) || !file.open(QIODevice::ReadOnly))
+        return;
+    const QByteArray rest = file.readAll().mid(3);
+    file.close();
+    QSaveFile out(fileName);
+    if (out.open(QIODevice::WriteOnly) && out.write(rest) == rest.size())
+        out.commit();
 }
 
 bool usable(const QSettings& s)
@@ -78,6 +99,7 @@ QString QtSettingsStore::get(const QString& app, const QString& section, const Q
 bool QtSettingsStore::save(const QString& app, const QString& section, const QString& key,
                            const QString& value)
 {
+    dropByteOrderMark(location(app));
     QSettings s(QSettings::IniFormat, QSettings::UserScope, app, app);
     if (!usable(s) || !s.isWritable())
         return false;
@@ -88,6 +110,7 @@ bool QtSettingsStore::save(const QString& app, const QString& section, const QSt
 
 void QtSettingsStore::removeKey(const QString& app, const QString& section, const QString& key)
 {
+    dropByteOrderMark(location(app));
     QSettings s(QSettings::IniFormat, QSettings::UserScope, app, app);
     if (!usable(s))
         return;

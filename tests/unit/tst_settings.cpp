@@ -16,6 +16,7 @@ private Q_SLOTS:
     void deleteAllRemovesEverySection();
     void realStoreWritesTheIniFile();
     void realStoreLeavesAForeignFileAlone();
+    void realStoreReadsAFileWithAByteOrderMark();
     void realStoreInAFolderThatCannotBeCreated();
     void problemMessages();
 };
@@ -153,6 +154,28 @@ void tst_settings::realStoreLeavesAForeignFileAlone()
     file.remove();
     QCOMPARE(store.state(QStringLiteral("Dovi")), platform::SettingsStore::State::Fine);
     QVERIFY(settings::storeProblem(0).isEmpty());
+}
+
+// A settings file an editor saved with a byte order mark is the user's file, read and kept.
+void tst_settings::realStoreReadsAFileWithAByteOrderMark()
+{
+    const QString folder = qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/Dovi");
+    QVERIFY(QDir().mkpath(folder));
+    QFile file(folder + QStringLiteral("/Dovi.ini"));
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write("\xef\xbb\xbf[GeneralSetLng]\r\nFirstLaunch=1\r\nLang=1\r\n");
+    file.close();
+    QCOMPARE(platform::services().settings->state(QStringLiteral("Dovi")),
+             platform::SettingsStore::State::Fine);
+    QCOMPARE(settings::Lang(), 1);
+    QCOMPARE(settings::FirstLaunch(), 1);
+    QVERIFY(settings::saveValTrans(100));
+    QCOMPARE(settings::ValTrans(), 100);
+    QCOMPARE(settings::Lang(), 1);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.readAll().startsWith("[GeneralSetLng]"));
+    file.close();
+    file.remove();
 }
 
 // The settings folder cannot be made (a file stands where it should be): the store says so before
