@@ -68,8 +68,7 @@ void frmLangue::Command1_Click()
 {
     settings::saveLang(m_chosen);
     settings::saveFirstLaunch(1);
-    // At the first launch the start-up reads the language from the settings itself.
-    if (!LangFirstChoice)
-        CurrentLang = m_chosen;
+    // The choice counts for this session also when the settings cannot keep it.
+    CurrentLang = m_chosen;
     accept();
 }

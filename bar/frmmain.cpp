@@ -148,16 +148,19 @@ bool frmMain::Form_Load()
     }
 
     LangFirstChoice = false;
+    bool languageChosen = false;
     if (settings::FirstLaunch() != 0 || settingsUnreadable) {
         SetupDone = true;
     } else {
         SetupDone = false;
         LangFirstChoice = true;
         frmLangue langue(this);
-        langue.exec();
+        languageChosen = langue.exec() == QDialog::Accepted;
     }
 
-    CurrentLang = static_cast<qint16>(settings::Lang());
+    // A language just chosen is the session's, also when the settings could not keep it.
+    if (!languageChosen)
+        CurrentLang = static_cast<qint16>(settings::Lang());
 
     readRunFile();
     if (!QFileInfo::exists(programFile(QStringLiteral("Boutons"))))
@@ -433,6 +436,15 @@ void frmMain::Form_QueryUnload()
 {
     if (SetupDone) {
         settings::saveValTrans(TransparencyValue);
+        return;
+    }
+    // Settings that cannot be written never record a completed set-up. A bar laid out from its
+    // configuration is then left as it is: undoing it would make the next start a first launch,
+    // whose preferences replace the buttons.
+    if (platform::services().settings->state(platform::services().app->title()) ==
+            platform::SettingsStore::State::ReadOnly &&
+        QFileInfo::exists(configPath()) && m_command1.ubound() >= 1) {
+        unloadMenu();
         return;
     }
     // The first launch was not completed: the next start is a first launch again.

@@ -77,6 +77,7 @@ private Q_SLOTS:
     void unreadableSettingsRunOnDefaults();
     void settingsThatCannotBeSavedAreTold_data();
     void settingsThatCannotBeSavedAreTold();
+    void settingsThatCannotBeWrittenKeepTheBar();
     void backgroundIsDesktopUnderBar();
     void closingAfterSetupSavesLevel();
     void closingUnfinishedSetupDeletesEverything();
@@ -543,6 +544,33 @@ void tst_frmmain::settingsThatCannotBeSavedAreTold()
     QVERIFY(m_bar->isVisible());
 }
 
+void tst_frmmain::settingsThatCannotBeWrittenKeepTheBar()
+{
+    // The settings never could record the set-up: every start asks for the language again.
+    laterStartFiles(3);
+    m_doubles->settings->values.clear();
+    m_doubles->settings->storeState = platform::SettingsStore::State::ReadOnly;
+    m_doubles->settings->writable = false;
+    const QByteArray config = barfixture::readFile(m_folder->file(QStringLiteral("DoviConfig.txt")));
+    for (int start = 1; start <= 2; ++start) {
+        barfixture::ModalAnswer chooser(QStringLiteral("frmLangue"),
+                                        [](QWidget* d) { chooseLanguage(d, 1); });
+        QVERIFY(m_bar->Form_Load());
+        QVERIFY(chooser.answered());
+        // The language chosen is this session's, though it could not be kept.
+        QCOMPARE(CurrentLang, qint16(1));
+        QCOMPARE(m_bar->Command1().ubound(), 3);
+        m_bar->close();
+        // Closing does not undo a set-up the bar's own files hold: no first launch follows.
+        QCOMPARE(readMarker(), QStringLiteral("run=1\r\n"));
+        QCOMPARE(barfixture::readFile(m_folder->file(QStringLiteral("DoviConfig.txt"))), config);
+        m_bar.reset();
+        modDeclarePublic::reset();
+        m_bar = std::make_unique<frmMain>();
+        m_desktop->bar = m_bar.get();
+    }
+}
+
 void tst_frmmain::backgroundIsDesktopUnderBar()
 {
     laterStartFiles(2);
@@ -691,12 +719,13 @@ void tst_frmmain::languageChooserClosedSavesNothing()
     langue.close();
     QVERIFY(m_doubles->settings->values.isEmpty());
     QCOMPARE(CurrentLang, qint16(0));
-    // At the first launch OK leaves the language to the start-up, which reads it back.
+    // At the first launch too, OK makes the choice the session's language, whether or not the
+    // settings keep it.
     frmLangue first;
     LangFirstChoice = true;
     first.Option1(1)->click();
     first.Command1()->click();
-    QCOMPARE(CurrentLang, qint16(0));
+    QCOMPARE(CurrentLang, qint16(1));
     QCOMPARE(m_doubles->settings->values.value(settingKey("GeneralSetLng", "Lang")), QStringLiteral("1"));
 }
 

@@ -82,6 +82,12 @@ struct ConfigText {
     }
 };
 
+inline QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 inline bool writeConfig(const QString& folder, const ConfigText& config)
 {
     return configfile::write(folder, config.lines());
