@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QStringDecoder>
 
@@ -311,11 +312,26 @@ bool write(const QString& folder, const QStringList& lines, QString* error)
     if (!temp.commit())
         return fail(temp.errorString());
 
+    // A configuration kept elsewhere through a link is written there, and the link stays. The new
+    // file keeps the old one's permissions: a file the user made private stays private.
+    const QFileInfo old(finalPath);
+    const QString destination = old.isSymLink() ? old.symLinkTarget() : finalPath;
+    if (QFileInfo::exists(destination))
+        QFile::setPermissions(tempPath, QFile::permissions(destination));
+
     // One rename puts the new file in place of the old one, read-only or not: there is always a
     // complete DoviConfig.txt on disk.
     std::error_code code;
     std::filesystem::rename(std::filesystem::path(tempPath.toStdU16String()),
-                            std::filesystem::path(finalPath.toStdU16String()), code);
+                            std::filesystem::path(destination.toStdU16String()), code);
+    if (code == std::errc::cross_device_link) {
+        // A link into another file system: the file is put in place whole on that side.
+        QSaveFile there(destination);
+        if (!there.open(QIODevice::WriteOnly) || there.write(bytes) != bytes.size() || !there.commit())
+            return fail(there.errorString());
+        QFile::remove(tempPath);
+        return true;
+    }
     if (code)
         return fail(QString::fromStdString(code.message()));
     return true;

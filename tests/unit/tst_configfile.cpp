@@ -54,6 +54,7 @@ private Q_SLOTS:
     void replacesReadOnlyFile();
     void lineBreakInsideALineIsRefused_data();
     void lineBreakInsideALineIsRefused();
+    void keepsALinkAndThePermissions();
     void missingFile();
 };
 
@@ -360,6 +361,38 @@ void tst_configfile::replacesReadOnlyFile()
     QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner));
     QVERIFY(configfile::write(dir.path(), {QStringLiteral("9 9")}));
     QCOMPARE(readAll(path), QByteArray("9 9\r\n"));
+}
+
+void tst_configfile::keepsALinkAndThePermissions()
+{
+    // A configuration kept in another folder, linked into the program folder, and made private.
+    QTemporaryDir dir;
+    QTemporaryDir elsewhere;
+    const QString real = elsewhere.filePath(QStringLiteral("dovi.txt"));
+    QVERIFY(writeAll(real, Settings));
+    const QFileDevice::Permissions mine = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    const QFileDevice::Permissions othersAndGroup =
+        QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ReadOther | QFileDevice::WriteOther;
+    QVERIFY(QFile::setPermissions(real, mine));
+    const QString link = dir.filePath(QStringLiteral("DoviConfig.txt"));
+    QVERIFY(QFile::link(real, link));
+    QVERIFY(configfile::write(dir.path(), {QStringLiteral("7 7")}));
+    QVERIFY(QFileInfo(link).isSymLink());
+    QCOMPARE(readAll(real), QByteArray("7 7\r\n"));
+    QVERIFY(QFile::permissions(real).testFlags(mine));
+    QCOMPARE(QFile::permissions(real) & othersAndGroup, QFileDevice::Permissions());
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::System),
+             QStringList({QStringLiteral("DoviConfig.txt")}));
+
+    // A file of its own keeps its permissions too.
+    QVERIFY(QFile::remove(link));
+    QVERIFY(writeAll(link, Settings));
+    QVERIFY(QFile::setPermissions(link, mine));
+    QVERIFY(configfile::write(dir.path(), {QStringLiteral("8 8")}));
+    QVERIFY(!QFileInfo(link).isSymLink());
+    QCOMPARE(readAll(link), QByteArray("8 8\r\n"));
+    QVERIFY(QFile::permissions(link).testFlags(mine));
+    QCOMPARE(QFile::permissions(link) & othersAndGroup, QFileDevice::Permissions());
 }
 
 void tst_configfile::missingFile()
