@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace platform {
@@ -19,7 +20,17 @@ int openLockFile(const QString& folder, const QString& name)
         return -1;
     const QByteArray path = QFile::encodeName(folder + QLatin1Char('/') + name);
     // Never through a link that someone else put in its place.
-    return ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd < 0)
+        return -1;
+    // Nor a file of another user's making, in a shared folder: whoever holds it would keep the bar
+    // from ever starting.
+    struct stat file {};
+    if (::fstat(fd, &file) != 0 || !S_ISREG(file.st_mode) || file.st_uid != ::geteuid()) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
 }
 
 } // namespace
@@ -39,6 +50,10 @@ bool LockFileInstance::tryAcquire()
     // The temporary folder is shared by all users: each has a lock of their own there.
     if (fd < 0)
         fd = openLockFile(QDir::tempPath(), QStringLiteral("Dovi-%1.lock").arg(::getuid()));
+    // Someone else took that name: the user's own cache folder is private.
+    if (fd < 0)
+        fd = openLockFile(QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation),
+                          QStringLiteral("Dovi.lock"));
     // Without a place for the lock, one instance cannot be made sure of; a bar that does not come up
     // at all would be worse than a second one.
     if (fd < 0)

@@ -1,11 +1,14 @@
 // One bar per user: a second start is refused while the first runs, and the lock of a bar that
-// ended, even killed, lets the next one start at once.
+// ended, even killed, lets the next one start at once. Nobody else's file stands in for the lock.
 #include "platform/linux/lockfileinstance.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <csignal>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -16,6 +19,7 @@ private Q_SLOTS:
     void secondInstanceIsRefusedUntilTheFirstEnds();
     void killedHolderLetsGo();
     void linkInPlaceOfTheLockIsNotFollowed();
+    void lockOfAnotherUsersMakingIsNotTaken();
 
 private:
     QTemporaryDir m_runtime;
@@ -86,6 +90,41 @@ void tst_instancelock::linkInPlaceOfTheLockIsNotFollowed()
     QVERIFY(!second.tryAcquire());
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_runtime.path()));
     qunsetenv("TMPDIR");
+}
+
+void tst_instancelock::lockOfAnotherUsersMakingIsNotTaken()
+{
+    if (::geteuid() != 0)
+        QSKIP("making a file of another user's takes the administrator");
+    QTemporaryDir runtime;
+    QTemporaryDir temporary;
+    QTemporaryDir cache;
+    QVERIFY(runtime.isValid() && temporary.isValid() && cache.isValid());
+    // No usable runtime folder, and another user made this user's name in the shared folder,
+    // open to all, and holds it.
+    QVERIFY(QFile::link(temporary.filePath(QStringLiteral("elsewhere")),
+                        runtime.filePath(QStringLiteral("Dovi.lock"))));
+    const QByteArray foreign =
+        QFile::encodeName(temporary.filePath(QStringLiteral("Dovi-%1.lock").arg(::getuid())));
+    const int theirs = ::open(foreign.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    QVERIFY(theirs >= 0);
+    QCOMPARE(::fchmod(theirs, 0666), 0);
+    QCOMPARE(::fchown(theirs, 4242, 4242), 0);
+    QCOMPARE(::flock(theirs, LOCK_EX | LOCK_NB), 0);
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+    qputenv("TMPDIR", QFile::encodeName(temporary.path()));
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(cache.path()));
+
+    platform::LockFileInstance lock;
+    QVERIFY(lock.tryAcquire());
+    QVERIFY(QFile::exists(cache.filePath(QStringLiteral("Dovi.lock"))));
+    platform::LockFileInstance second;
+    QVERIFY(!second.tryAcquire());
+
+    ::close(theirs);
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_runtime.path()));
+    qunsetenv("TMPDIR");
+    qunsetenv("XDG_CACHE_HOME");
 }
 
 QTEST_GUILESS_MAIN(tst_instancelock)
