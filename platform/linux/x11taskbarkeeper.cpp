@@ -19,7 +19,7 @@ void X11TaskbarKeeper::apply(QWidget* window)
     xcb_connection_t* c = x11::connection();
     if (!c || !window->testAttribute(Qt::WA_WState_Created))
         return;
-    const auto id = static_cast<xcb_window_t>(window->winId());
+    const xcb_window_t id = x11::nativeWindow(window);
     const auto [netWmState, skipTaskbar, skipPager] =
         x11::atoms(c, {"_NET_WM_STATE", "_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER"});
     // Qt merges what is on an unmapped window into the state it writes before mapping it.
@@ -34,8 +34,21 @@ void X11TaskbarKeeper::apply(QWidget* window)
 bool X11TaskbarKeeper::eventFilter(QObject* watched, QEvent* event)
 {
     // The show event comes before the window is mapped.
-    if (event->type() == QEvent::Show && watched == parent())
-        apply(static_cast<QWidget*>(watched));
+    if (event->type() == QEvent::Show && watched == parent()) {
+        auto* window = static_cast<QWidget*>(watched);
+        apply(window);
+        // A change of some window flags (keep above) makes Qt replace the native window at this
+        // show, after this event and right before the map: the new window is told once it is up.
+        const xcb_window_t before = x11::nativeWindow(window);
+        QMetaObject::invokeMethod(
+            this,
+            [this, before] {
+                auto* shown = qobject_cast<QWidget*>(parent());
+                if (shown && shown->isVisible() && x11::nativeWindow(shown) != before)
+                    apply(shown);
+            },
+            Qt::QueuedConnection);
+    }
     return QObject::eventFilter(watched, event);
 }
 

@@ -1,6 +1,8 @@
 #include "platform/linux/x11util.h"
 
 #include <QGuiApplication>
+#include <QWidget>
+#include <QWindow>
 
 #include <cstdlib>
 #include <memory>
@@ -59,6 +61,12 @@ xcb_connection_t* connection()
         return nullptr;
     const auto* x11App = app->nativeInterface<QNativeInterface::QX11Application>();
     return x11App ? x11App->connection() : nullptr;
+}
+
+xcb_window_t nativeWindow(const QWidget* window)
+{
+    const QWindow* handle = window->windowHandle();
+    return static_cast<xcb_window_t>(handle ? handle->winId() : window->winId());
 }
 
 int defaultScreenNumber()

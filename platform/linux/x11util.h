@@ -9,12 +9,18 @@
 #include <optional>
 #include <xcb/xcb.h>
 
+class QWidget;
+
 // Small helpers over the application's own X connection. Every function is safe to call when the
 // program does not run on X11: connection() is then null and the rest is never reached.
 namespace platform::x11 {
 
 // The X connection Qt uses, or null when the platform is not xcb (offscreen, Wayland).
 xcb_connection_t* connection();
+
+// The native window that shows a top-level widget now. Qt makes a new one when some window flags
+// change (keep above), and the widget's own winId() still gives the old one then.
+xcb_window_t nativeWindow(const QWidget* window);
 
 // The screen number of the display the program was started on (the ".n" of DISPLAY, else 0).
 int defaultScreenNumber();

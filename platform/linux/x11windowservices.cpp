@@ -49,8 +49,7 @@ void X11WindowServices::setOpacity(QWidget* window, int level)
     xcb_connection_t* c = x11::connection();
     if (clamped == 255 && c && window->testAttribute(Qt::WA_WState_Created)) {
         // An ordinary window carries no opacity at all, so the compositor leaves it alone.
-        xcb_delete_property(c, static_cast<xcb_window_t>(window->winId()),
-                            x11::atom(c, "_NET_WM_WINDOW_OPACITY"));
+        xcb_delete_property(c, x11::nativeWindow(window), x11::atom(c, "_NET_WM_WINDOW_OPACITY"));
     }
     // Qt only queues the property change; a level set while nothing else happens must reach the
     // compositor now, not with the next event.

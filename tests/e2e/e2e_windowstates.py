@@ -64,6 +64,22 @@ class BarWindow(unittest.TestCase):
             wait_for(lambda: SKIP_STATES <= self.session.net_wm_state(win),
                      what="skip-taskbar and skip-pager after show")
 
+    def test_no_taskbar_entry_after_keep_above_changed_and_shown_again(self):
+        probe = self.probe()
+        self.assertEqual(probe.ask("skip"), "ok")
+        wait_for(lambda: SKIP_STATES <= self.session.net_wm_state(probe.window()), what="skip-taskbar and skip-pager")
+        # A reload sets keep-above and hides and shows the bar to copy the desktop under it; the
+        # window system may then give the bar a new window, which must stay off the task bar too.
+        self.assertEqual(probe.ask("above 1"), "ok")
+        self.assertEqual(probe.ask("hide"), "ok")
+        wait_for(lambda: not self.session.windows(pid=probe.proc.pid), what="the bar hidden")
+        self.assertEqual(probe.ask("show"), "ok")
+
+        def shown_states():
+            shown = self.session.windows(pid=probe.proc.pid)
+            return self.session.net_wm_state(shown[0]) if len(shown) == 1 else set()
+        wait_for(lambda: SKIP_STATES | {ABOVE} <= shown_states(), what="skip states and above on the shown bar")
+
     def test_keep_above_switches_in_place(self):
         probe = self.probe()
         win = probe.window()
