@@ -12,6 +12,8 @@ namespace configfile {
 
 inline constexpr const char* FileName = "DoviConfig.txt";
 inline constexpr const char* TempFileName = "tmpconfig.txt";
+// The configuration a first launch found and replaced.
+inline constexpr const char* KeptFileName = "DoviConfig.old.txt";
 
 // One button line: program;icon;title;state
 struct ButtonEntry {

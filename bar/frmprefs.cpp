@@ -523,6 +523,14 @@ bool frmPrefs::WriteConfigFile()
     config.skinMask = ui->txtImgMask->text();
     config.entries = m_set.buttonLines(ButtonsChanged);
 
+    // A first launch in a folder that still holds a configuration (its settings were lost) starts
+    // from the defaults: the buttons of before are kept beside the new file, not written over.
+    if (FirstRun && QFileInfo::exists(frmMain::configPath())) {
+        const QString kept =
+            QDir(sys.app->programFolder()).filePath(QString::fromLatin1(configfile::KeptFileName));
+        QFile::remove(kept);
+        QFile::copy(frmMain::configPath(), kept);
+    }
     if (!configfile::write(sys.app->programFolder(), configfile::format(config), &why)) {
         message(this, prefstexts::configNotWritten(why, lang), platform::MsgIcon::Critical);
         return false;

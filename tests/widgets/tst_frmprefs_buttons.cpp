@@ -44,6 +44,7 @@ private Q_SLOTS:
     void deleteAndUndoSwitchTheBrowseButtons();
 
     void firstLaunchToAWorkingButton();
+    void firstLaunchKeepsTheConfigurationItFound();
 
 private:
     QByteArray threeButtons() const { return f.header() + "/a;;A;1\r\n/b;;B;2\r\n/c;;C;3\r\n"; }
@@ -575,6 +576,29 @@ void tst_frmprefs_buttons::firstLaunchToAWorkingButton()
     emit buttons.Click(1);
     QCOMPARE(f.doubles->shell->requests.size(), 1);
     QCOMPARE(f.doubles->shell->requests.at(0).target, QStringLiteral("/usr/bin/xterm"));
+}
+
+void tst_frmprefs_buttons::firstLaunchKeepsTheConfigurationItFound()
+{
+    // The settings were lost, the buttons' file was not: the first launch starts from the defaults.
+    f.start({});
+    const QByteArray before = threeButtons();
+    QVERIFY(writeAll(f.configPath(), before));
+    f.open(2);
+    QVERIFY(f.rows("List1").isEmpty());
+    create(QStringLiteral("Terminal"), QStringLiteral("/usr/bin/xterm"));
+    f.click("cmdOK");
+    QVERIFY(!f.prefs->isVisible());
+    QCOMPARE(f.buttonLines(), QList<QByteArray>({"/usr/bin/xterm;;Terminal;1"}));
+    QCOMPARE(readAll(f.folder() + QStringLiteral("/DoviConfig.old.txt")), before);
+
+    // Later saves keep no copy.
+    QVERIFY(QFile::remove(f.folder() + QStringLiteral("/DoviConfig.old.txt")));
+    pub::FirstRun = false;
+    pub::RunFileCreated = false;
+    f.open(2);
+    f.click("cmdOK");
+    QVERIFY(!QFile::exists(f.folder() + QStringLiteral("/DoviConfig.old.txt")));
 }
 
 QTEST_MAIN(tst_frmprefs_buttons)
