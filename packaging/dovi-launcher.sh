@@ -4,18 +4,38 @@
 # folder, made at the first start; later starts refresh the program and its libraries after an upgrade
 # and leave the user's files alone.
 set -eu
-here="$(dirname "$(readlink -f "$0")")"
-installed="$(readlink -f "$here/../../opt/Dovi")"
+self="$(readlink -f "$0")"
+installed="$(readlink -f "$(dirname "$self")/../../opt/Dovi")"
 user="${XDG_DATA_HOME:-$HOME/.local/share}/Dovi"
 
 if [ ! -x "$user/Dovi" ]; then
+    # What the folder lacks comes in, each file whole under another name first, and nothing that is
+    # there already is written over: a first start cut short (a full disk, a kill) is completed by
+    # the next one. The program comes last, so that its presence tells the copy is complete.
     mkdir -p "$user"
-    cp -R "$installed/." "$user/"
-    rm -f "$user/Dovi.desktop"
+    for entry in "$installed"/*; do
+        name="$(basename "$entry")"
+        if [ "$name" = Dovi ] || [ "$name" = Dovi.desktop ] || [ -e "$user/$name" ]; then
+            continue
+        fi
+        rm -rf "$user/$name.new"
+        cp -R "$entry" "$user/$name.new"
+        mv "$user/$name.new" "$user/$name"
+    done
+    cp -f "$installed/Dovi" "$user/Dovi.new"
+    mv -f "$user/Dovi.new" "$user/Dovi"
 else
     for file in "$installed"/Dovi "$installed"/*.so; do
         target="$user/$(basename "$file")"
-        cmp -s "$file" "$target" || cp -f "$file" "$target"
+        if ! cmp -s "$file" "$target"; then
+            # A bar that runs has the old files mapped: the new ones take their names by a rename,
+            # never by writing over them.
+            cp -f "$file" "$target.new"
+            mv -f "$target.new" "$target"
+        fi
     done
 fi
+# Starting with the session goes through this command too, so that it also runs the refreshed copy.
+DOVI_LAUNCHER="$self"
+export DOVI_LAUNCHER
 exec "$user/Dovi" "$@"

@@ -17,7 +17,8 @@ class DOVI_PLATFORM_EXPORT AppInfo {
 public:
     virtual ~AppInfo();
     virtual QString programFolder() const = 0;
-    // Full path of the program file itself.
+    // Full path of the command that starts the program: the program file itself, or the start
+    // command that started it in its stead.
     virtual QString programPath() const = 0;
     virtual QString title() const = 0;
     virtual Version version() const = 0;

@@ -1,6 +1,7 @@
 #include "platform/linux/qtappinfo.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 
 namespace platform {
 
@@ -11,6 +12,12 @@ QString QtAppInfo::programFolder() const
 
 QString QtAppInfo::programPath() const
 {
+    // Started through the package's start command, the bar runs a private copy of the program that
+    // the command refreshes after an upgrade: the command is what starts it.
+    const QString launcher = qEnvironmentVariable("DOVI_LAUNCHER");
+    const QFileInfo command(launcher);
+    if (!launcher.isEmpty() && command.isAbsolute() && command.isFile() && command.isExecutable())
+        return launcher;
     return QCoreApplication::applicationFilePath();
 }
 
