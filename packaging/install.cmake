@@ -10,12 +10,17 @@ get_property(dovi_delivered GLOBAL PROPERTY DOVI_DELIVERED_SOURCES)
 install(FILES ${dovi_delivered} DESTINATION .)
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/dovi.png DESTINATION .)
 
-install(CODE "
-  set(DOVI_DESKTOP_TEMPLATE \"${CMAKE_CURRENT_LIST_DIR}/dovi.desktop.in\")
-  include(\"${CMAKE_CURRENT_LIST_DIR}/desktopentry.cmake\")
-  dovi_write_desktop_entry(\"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/Dovi.desktop\"
-                           \"\${CMAKE_INSTALL_PREFIX}/Dovi\" \"\${CMAKE_INSTALL_PREFIX}/dovi.png\")
-")
+# The entry names the folder by its absolute path, a relative prefix being taken from where the install
+# runs: a menu cannot start a relative one. The package has its own entry, for the start command.
+if(NOT DOVI_PACKAGE)
+  install(CODE "
+    set(DOVI_DESKTOP_TEMPLATE \"${CMAKE_CURRENT_LIST_DIR}/dovi.desktop.in\")
+    include(\"${CMAKE_CURRENT_LIST_DIR}/desktopentry.cmake\")
+    get_filename_component(dovi_prefix \"\${CMAKE_INSTALL_PREFIX}\" ABSOLUTE)
+    dovi_write_desktop_entry(\"\$ENV{DESTDIR}\${dovi_prefix}/Dovi.desktop\"
+                             \"\${dovi_prefix}/Dovi\" \"\${dovi_prefix}/dovi.png\")
+  ")
+endif()
 
 if(DOVI_PACKAGE)
   install(PROGRAMS ${CMAKE_CURRENT_LIST_DIR}/dovi-launcher.sh DESTINATION /usr/bin RENAME dovi)
@@ -34,6 +39,8 @@ if(DOVI_PACKAGE)
   set(CPACK_DEBIAN_PACKAGE_SECTION x11)
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  # Documents, folders and addresses open through xdg-open; the targets' icons come from the theme.
+  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, adwaita-icon-theme")
   set(CPACK_SET_DESTDIR ON)
   set(CPACK_PACKAGING_INSTALL_PREFIX ${CMAKE_INSTALL_PREFIX})
   include(CPack)
