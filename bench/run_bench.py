@@ -151,7 +151,10 @@ def icon(index):
 def dovi_folder(bin_dir, buttons, root):
     """A program folder of its own, past the first launch, with `buttons` buttons."""
     folder = os.path.join(root, "Dovi")
-    shutil.copytree(bin_dir, folder, symlinks=True)
+    # What the build delivers, without what a bar started from the build folder left there.
+    shutil.copytree(bin_dir, folder, symlinks=True,
+                    ignore=shutil.ignore_patterns("DoviConfig.txt", "DoviConfig.old.txt", "tmpconfig.txt",
+                                                  "Dovi_Run.txt", "Boutons"))
     skins = os.path.join(folder, "Boutons", "XP")
     os.makedirs(skins, exist_ok=True)
     os.makedirs(os.path.join(folder, "Boutons", "XP_Blue"), exist_ok=True)

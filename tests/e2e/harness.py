@@ -32,6 +32,10 @@ SKIP = 77  # ctest's SKIP_RETURN_CODE for these scripts
 REQUIRED_TOOLS = ("Xvfb", "openbox", "xdotool", "xprop", "xsetroot", "xwininfo", "import")
 
 
+# Files a bar writes into its program folder, never part of what the build delivers.
+USER_FILES = shutil.ignore_patterns("DoviConfig.txt", "DoviConfig.old.txt", "tmpconfig.txt", "Dovi_Run.txt",
+                                    "Boutons")
+
 class HarnessError(RuntimeError):
     pass
 
@@ -136,7 +140,9 @@ class Session:
         self.tmp = Path(tempfile.mkdtemp(prefix="dovi-e2e-"))
         self.program_dir = self.tmp / "program"
         if self.copy_program and self.bin_dir and self.bin_dir.is_dir():
-            shutil.copytree(self.bin_dir, self.program_dir, symlinks=True)
+            # Only what the build makes and delivers: a bar started from the build folder leaves the
+            # user's configuration, run marker and skin folders there.
+            shutil.copytree(self.bin_dir, self.program_dir, symlinks=True, ignore=USER_FILES)
         else:
             self.program_dir.mkdir()
         self.home = self._folder("home")
