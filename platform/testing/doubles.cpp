@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 
+#include <utility>
+
 namespace platform::testing {
 
 namespace {
@@ -63,6 +65,20 @@ void CountingEventPump::doEvents()
 {
     ++calls;
     QCoreApplication::processEvents();
+}
+
+void HookedEventPump::doEvents()
+{
+    if (++calls >= fireAt && hook)
+        std::exchange(hook, nullptr)();
+}
+
+HookedEventPump* installHookedEvents()
+{
+    auto pump = std::make_unique<HookedEventPump>();
+    HookedEventPump* raw = pump.get();
+    services().events = std::move(pump);
+    return raw;
 }
 
 bool FakeShellOpener::open(const ShellRequest& request)

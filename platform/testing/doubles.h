@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <deque>
+#include <functional>
 #include <optional>
 
 // Test doubles of the platform services. Each records what it was asked and answers from a script.
@@ -78,6 +79,20 @@ public:
     void doEvents() override;
     int calls = 0;
 };
+
+// Runs a callback once, at the first DoEvents from the one numbered fireAt on (counted from 1): what
+// an event does that comes while the program lets events run. A hook set again runs at the next
+// one. Processes no real events.
+class HookedEventPump final : public EventPump {
+public:
+    void doEvents() override;
+    std::function<void()> hook;
+    int fireAt = 1;
+    int calls = 0;
+};
+
+// Puts a HookedEventPump in place of the program's event pump and gives it.
+HookedEventPump* installHookedEvents();
 
 class FakeShellOpener final : public ShellOpener {
 public:

@@ -354,22 +354,11 @@ void tst_frmprefs::closeBoxSavesATitleStillBeingTyped()
 
 void tst_frmprefs::secondCloseDuringTheSaveIsNotTaken()
 {
-    // Runs a callback at the first DoEvents: the user clicking again while the save lets events run.
-    class ClickingPump final : public platform::EventPump {
-    public:
-        void doEvents() override
-        {
-            if (auto once = std::exchange(hook, nullptr))
-                once();
-        }
-        std::function<void()> hook;
-    };
     f.start(twoButtons());
     f.open();
     f.type("txtButtonTitle", QStringLiteral("Console"));
-    auto pump = std::make_unique<ClickingPump>();
-    ClickingPump* raw = pump.get();
-    platform::services().events = std::move(pump);
+    // The user clicks again while the save lets events run.
+    platform::testing::HookedEventPump* raw = platform::testing::installHookedEvents();
     raw->hook = [this] {
         f.click("cmdOK");
         f.click("cmdCancel");

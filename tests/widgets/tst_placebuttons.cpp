@@ -372,20 +372,9 @@ void tst_placebuttons::missingFilesReportedOncePerLayout()
 
 void tst_placebuttons::layoutAskedForDuringALayoutRunsAfterIt()
 {
-    // At the first DoEvents of a layout, the user saves other buttons: a layout is asked for.
-    class SavingPump final : public platform::EventPump {
-    public:
-        void doEvents() override
-        {
-            if (auto once = std::exchange(hook, nullptr))
-                once();
-        }
-        std::function<void()> hook;
-    };
     QVERIFY(barfixture::writeConfig(m_folder->path(), config(3)));
-    auto pump = std::make_unique<SavingPump>();
-    SavingPump* raw = pump.get();
-    platform::services().events = std::move(pump);
+    // At the first DoEvents of the layout, the user saves other buttons: a layout is asked for.
+    platform::testing::HookedEventPump* raw = platform::testing::installHookedEvents();
     ConfigText saved = config(2);
     saved.buttons = QStringList({QStringLiteral("/bin/x;;X;1"), QStringLiteral("/bin/y;;Y;3")});
     bool nested = false;

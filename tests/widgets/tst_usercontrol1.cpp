@@ -583,24 +583,13 @@ void tst_usercontrol1::deletedWhileTargetIconDrawsIsLeftAlone()
 {
     // The container deletes the button from an event that its picture control lets run while it
     // draws the target's icon: the button's first DoEvents passes, the drawing's first deletes.
-    class DeletingPump final : public platform::EventPump {
-    public:
-        void doEvents() override
-        {
-            if (++calls == 2 && action)
-                action();
-        }
-        std::function<void()> action;
-        int calls = 0;
-    };
     auto button = create();
     QVERIFY(button);
-    auto pump = std::make_unique<DeletingPump>();
-    DeletingPump* raw = pump.get();
-    platform::services().events = std::move(pump);
+    platform::testing::HookedEventPump* raw = platform::testing::installHookedEvents();
+    raw->fireAt = 2;
     host::Control* control = button.get();
     QSignalSpy changed(control, &host::Control::PropertyChanged);
-    raw->action = [&button] { button.reset(); };
+    raw->hook = [&button] { button.reset(); };
     control->putProperty(ButtonDispId::Programme, QStringLiteral("/usr/bin/xterm"));
     QVERIFY(!button);
     QCOMPARE(raw->calls, 2);

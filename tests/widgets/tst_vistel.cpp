@@ -12,6 +12,7 @@
 #include <QtTest>
 
 using platform::testing::FakeIconProvider;
+using platform::testing::HookedEventPump;
 using platform::testing::ScopedDoubles;
 
 namespace {
@@ -38,21 +39,6 @@ QPixmap solid(int side, const QColor& colour)
     return picture;
 }
 
-// Runs a callback on the first DoEvents, as a queued event of the container would.
-class HookedEventPump final : public platform::EventPump {
-public:
-    void doEvents() override
-    {
-        ++calls;
-        if (hook) {
-            auto once = std::move(hook);
-            hook = nullptr;
-            once();
-        }
-    }
-    std::function<void()> hook;
-    int calls = 0;
-};
 } // namespace
 
 class tst_vistel : public QObject {
@@ -434,9 +420,7 @@ void tst_vistel::drawingStartedDuringDoEventsWins()
     auto vistel = create();
     QVERIFY(vistel);
     vistel->putProperty(VistelDispId::BackStyle, 0);
-    auto pump = std::make_unique<HookedEventPump>();
-    HookedEventPump* raw = pump.get();
-    platform::services().events = std::move(pump);
+    HookedEventPump* raw = platform::testing::installHookedEvents();
     host::Control* control = vistel.get();
     raw->hook = [control] { control->putProperty(VistelDispId::Programme, QStringLiteral("/second")); };
     vistel->putProperty(VistelDispId::Programme, QStringLiteral("/first"));
@@ -454,9 +438,7 @@ void tst_vistel::growingDuringDrawingStaysWithinIt()
     QVERIFY(vistel);
     vistel->putProperty(VistelDispId::BackStyle, 0);
     const QSize before = vistel->size();
-    auto pump = std::make_unique<HookedEventPump>();
-    HookedEventPump* raw = pump.get();
-    platform::services().events = std::move(pump);
+    HookedEventPump* raw = platform::testing::installHookedEvents();
     host::Control* control = vistel.get();
     // The container makes the control bigger while the drawing lets events run.
     raw->hook = [control] {
@@ -475,9 +457,7 @@ void tst_vistel::growingDuringDrawingStaysWithinIt()
 void tst_vistel::deletedWhileDrawingIsLeftAlone()
 {
     m_icons->icons.insert(QStringLiteral("/a"), solid(32, Qt::red));
-    auto pump = std::make_unique<HookedEventPump>();
-    HookedEventPump* raw = pump.get();
-    platform::services().events = std::move(pump);
+    HookedEventPump* raw = platform::testing::installHookedEvents();
 
     // The container deletes the control from an event that runs while the control draws.
     auto vistel = create();
