@@ -6,6 +6,7 @@
 #include <QSaveFile>
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <array>
 #include <filesystem>
 #include <system_error>
@@ -17,6 +18,7 @@ namespace {
 constexpr int SettingsLines = 13;
 // A hand-edited file is small; anything this big is not a configuration and is refused before reading it.
 constexpr qint64 MaxFileBytes = 16 * 1024 * 1024;
+constexpr qint64 ReadPieceBytes = 64 * 1024;
 
 const QString True = QStringLiteral("TRUE");
 const QString False = QStringLiteral("FALSE");
@@ -250,7 +252,16 @@ ReadResult read(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || file.size() > MaxFileBytes)
         return failure(path, 0, ReadProblem::CannotOpen);
-    const QByteArray bytes = file.read(MaxFileBytes + 1);
+    // Read to its end, in pieces: a buffer of the largest size allowed would be taken for a file of a
+    // few lines, and the size found at opening is no promise (the file may grow while it is read).
+    QByteArray bytes;
+    bytes.reserve(file.size());
+    while (bytes.size() <= MaxFileBytes) {
+        const QByteArray piece = file.read(std::min<qint64>(ReadPieceBytes, MaxFileBytes + 1 - bytes.size()));
+        if (piece.isEmpty())
+            break;
+        bytes += piece;
+    }
     if (bytes.size() > MaxFileBytes || file.error() != QFileDevice::NoError)
         return failure(path, 0, ReadProblem::CannotOpen);
     return parse(decode(bytes), path);

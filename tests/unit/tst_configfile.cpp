@@ -56,6 +56,7 @@ private Q_SLOTS:
     void lineBreakInsideALineIsRefused();
     void keepsALinkAndThePermissions();
     void missingFile();
+    void readsALongFileToItsEnd();
 };
 
 void tst_configfile::readsSettings()
@@ -402,6 +403,33 @@ void tst_configfile::missingFile()
     QVERIFY(!result.ok());
     QCOMPARE(result.error.problem, ReadProblem::CannotOpen);
     QCOMPARE(result.error.line, 0);
+}
+
+void tst_configfile::readsALongFileToItsEnd()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("DoviConfig.txt"));
+
+    // Far longer than what is read at a time: every button is found, the last one too.
+    QByteArray lines = Settings;
+    constexpr int Buttons = 5000;
+    for (int i = 0; i < Buttons; ++i)
+        lines += "/usr/bin/program-" + QByteArray::number(i) + ";/usr/share/icons/icon.png;Title " +
+                 QByteArray::number(i) + ";1\r\n";
+    QVERIFY(lines.size() > 256 * 1024);
+    QVERIFY(writeAll(path, lines));
+    const auto result = configfile::read(path);
+    QVERIFY(result.ok());
+    QCOMPARE(result.config->entries.size(), Buttons);
+    QCOMPARE(result.config->entries.last().title, QStringLiteral("Title %1").arg(Buttons - 1));
+
+    // Beyond the largest file the bar takes, it is refused, not cut short.
+    lines.append(16 * 1024 * 1024 - lines.size() + 1, ' ');
+    QVERIFY(writeAll(path, lines));
+    const auto tooLong = configfile::read(path);
+    QVERIFY(!tooLong.ok());
+    QCOMPARE(tooLong.error.problem, ReadProblem::CannotOpen);
 }
 
 QTEST_GUILESS_MAIN(tst_configfile)
