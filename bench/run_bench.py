@@ -12,14 +12,17 @@ in which each subject starts once:
   target, a two-command shell script, takes to start by itself) and the time of one reload
   (bench/dovi_bench_reload, in-process on the offscreen platform).
 
-The bar is measured with 10 and with 100 buttons. The figures are printed as a table with the ratio of
-each to the Qt baseline, run in the same session.
+The bar is measured with 10 and with 100 buttons, and so is a bar of the same skins and icons made of
+plain Qt labels (bench/plainbar.cpp): what Qt itself costs for such buttons, without the bar's files,
+libraries and controls. The figures are printed as a table with the ratio of each to the Qt baseline,
+run in the same session.
 
     bench/run_bench.py --bin build/bin [--runs 5] [--idle 30] [--no-peers]
 """
 
 import argparse
 import os
+import select
 import shutil
 import signal
 import statistics
@@ -88,18 +91,24 @@ class Xserver:
 def first_map(server, argv, env, cwd):
     """Starts argv and returns (process, seconds from exec to the first top-level window mapped)."""
     watcher = subprocess.Popen(["stdbuf", "-oL", "xev", "-root", "-event", "substructure"], env=server.env,
-                               stdout=subprocess.PIPE, text=True)
+                               stdout=subprocess.PIPE, bufsize=0)
     time.sleep(0.3)  # xev selects the events before it prints anything
     start = time.perf_counter()
     proc = subprocess.Popen(argv, env=env, cwd=cwd, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     mapped = None
     try:
-        for line in watcher.stdout:
-            if line.startswith("MapNotify event"):
+        # A subject that ends or never maps a window gives no figure instead of holding up the run.
+        deadline = start + 10
+        seen = b""
+        while mapped is None and proc.poll() is None and time.perf_counter() < deadline:
+            if not select.select([watcher.stdout], [], [], 0.5)[0]:
+                continue
+            chunk = os.read(watcher.stdout.fileno(), 65536)
+            if not chunk:
+                break
+            seen = seen[-32:] + chunk
+            if b"MapNotify event" in seen:
                 mapped = time.perf_counter() - start
-                break
-            if proc.poll() is not None:
-                break
     finally:
         watcher.kill()
         watcher.wait()
@@ -218,6 +227,12 @@ def subjects(args, root):
             folder, config_home = dovi_folder(args.bin, buttons, run_root)
             return [os.path.join(folder, "Dovi")], {"XDG_CONFIG_HOME": config_home}, folder
         found.append(("Dovi, %d buttons" % buttons, dovi))
+    plain_bin = os.path.join(os.path.dirname(bench_bin), "dovi_bench_plainbar")
+    icons = [path for path in (icon(i) for i in range(10)) if path]
+    if os.path.exists(plain_bin) and icons:
+        for buttons in (10, 100):
+            found.append(("Qt plain bar, %d" % buttons,
+                          lambda r, buttons=buttons: ([plain_bin, str(buttons), os.path.abspath(args.bin)] + icons, {}, r)))
     if not args.no_peers:
         if shutil.which("wbar"):
             found.append(("wbar, 10 buttons", lambda r: (["wbar", "--config", wbar_config(r, 10)], {}, r)))
