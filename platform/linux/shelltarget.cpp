@@ -83,9 +83,13 @@ Resolved resolve(const QString& target, const QString& folder, const QStringList
         return fromFile(relative);
 
     if (looksLikeUrl(name)) {
-        const QUrl url(name);
-        if (url.isLocalFile())
+        QUrl url(name);
+        if (url.isLocalFile()) {
+            // "file://localhost/..." names this machine like "file:///..." (not a network share).
+            if (url.host().compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0)
+                url.setHost(QString());
             return fromFile(QFileInfo(url.toLocalFile()));
+        }
         // Handed on fully encoded: no blank or quote reaches the opener as such.
         if (url.isValid())
             return {Kind::Url, url.toString(QUrl::FullyEncoded)};

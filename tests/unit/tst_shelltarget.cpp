@@ -105,6 +105,10 @@ void tst_ShellTarget::resolve_data()
                                   << "/" << Kind::Url << "mailto:dovi@example.org";
     QTest::newRow("file address to an existing file") << "file://@/plain.txt"
                                                       << "/" << Kind::Document << "@/plain.txt";
+    QTest::newRow("file address naming this machine") << "file://localhost@/a%20folder"
+                                                      << "/" << Kind::Folder << "@/a folder";
+    QTest::newRow("file address naming another machine") << "file://elsewhere@/plain.txt"
+                                                         << "/" << Kind::Missing << "";
     QTest::newRow("file address to a missing file") << "file:///nonexistent/x"
                                                     << "/" << Kind::Missing << "";
     QTest::newRow("local file wins over a scheme look") << "http:odd"
@@ -120,8 +124,8 @@ void tst_ShellTarget::resolve()
     QFETCH(Kind, kind);
     QFETCH(QString, location);
     const auto expand = [this](QString s) {
-        if (s.startsWith(QLatin1String("file://@")))
-            return s.replace(0, 8, QStringLiteral("file://") + m_dir.path());
+        if (s.startsWith(QLatin1String("file://")) && s.contains(QLatin1Char('@')))
+            return s.replace(s.indexOf(QLatin1Char('@')), 1, m_dir.path());
         if (s.startsWith(QLatin1Char('@')))
             return s.replace(0, 1, m_dir.path());
         return s;
