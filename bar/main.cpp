@@ -1,9 +1,11 @@
 #include "bar/frmmain.h"
+#include "platform/services.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[])
 {
+    platform::chooseWindowSystem(argc, argv);
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("Dovi"));
     frmMain bar;

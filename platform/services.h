@@ -45,4 +45,8 @@ struct DOVI_PLATFORM_EXPORT Services {
 // The services in force. Created on first use.
 DOVI_PLATFORM_EXPORT Services& services();
 
+// Picks the window system the services work with, unless the user named one (environment or
+// command line). Called before the application object is made, with main's arguments.
+DOVI_PLATFORM_EXPORT void chooseWindowSystem(int argc, const char* const argv[]);
+
 } // namespace platform

@@ -1,5 +1,6 @@
 #include "platform/linux/linuxservices.h"
 
+#include "platform/linux/lockfileinstance.h"
 #include "platform/linux/qtappinfo.h"
 #include "platform/linux/qtdialogs.h"
 #include "platform/linux/qteventpump.h"
@@ -7,7 +8,6 @@
 #include "platform/linux/qtpictureloader.h"
 #include "platform/linux/qtscreenmetrics.h"
 #include "platform/linux/qtsettingsstore.h"
-#include "platform/linux/lockfileinstance.h"
 #include "platform/linux/x11desktopcapture.h"
 #include "platform/linux/x11shellopener.h"
 #include "platform/linux/x11windowservices.h"
@@ -15,6 +15,9 @@
 #include "platform/linux/xdgiconprovider.h"
 #include "platform/linux/xdgsysteminfo.h"
 #include "platform/services.h"
+
+#include <QByteArray>
+#include <QtGlobal>
 
 namespace platform::linuxsvc {
 
@@ -37,3 +40,23 @@ void fillDefaults(Services& s)
 }
 
 } // namespace platform::linuxsvc
+
+namespace platform {
+
+void chooseWindowSystem(int argc, const char* const argv[])
+{
+    if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        return;
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray argument(argv[i]);
+        if (argument == "-platform" || argument == "--platform" || argument.startsWith("-platform=") ||
+            argument.startsWith("--platform="))
+            return;
+    }
+    // The window services speak X11. In a Wayland session Qt would take its Wayland plugin where one
+    // is installed, and the bar could neither shape, place nor keep its window there: it goes to the
+    // session's X server. Without one, Wayland still shows the bar and says what it cannot do.
+    qputenv("QT_QPA_PLATFORM", "xcb;wayland");
+}
+
+} // namespace platform
