@@ -249,8 +249,9 @@ ReadResult parse(const QString& text, const QString& fileName)
 
 ReadResult read(const QString& path)
 {
+    // Only a file: opening a pipe would wait for a writer, and a device may have no end.
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > MaxFileBytes)
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly) || file.size() > MaxFileBytes)
         return failure(path, 0, ReadProblem::CannotOpen);
     // Read to its end, in pieces: a buffer of the largest size allowed would be taken for a file of a
     // few lines, and the size found at opening is no promise (the file may grow while it is read).

@@ -8,6 +8,7 @@
 #include "platform/services.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 namespace {
 // The texts are a few pages; a file far larger than that is not one of them and is left unread.
@@ -122,8 +123,9 @@ QString frmAbout::versionText()
 
 QString frmAbout::readTextFile(const QString& path)
 {
+    // Only a file: opening a pipe would wait for a writer, and a device may have no end.
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > MaxTextBytes)
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly) || file.size() > MaxTextBytes)
         return {};
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)

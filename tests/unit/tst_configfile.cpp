@@ -5,6 +5,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 using configfile::ReadProblem;
 
 namespace {
@@ -57,6 +59,7 @@ private Q_SLOTS:
     void keepsALinkAndThePermissions();
     void missingFile();
     void readsALongFileToItsEnd();
+    void refusesWhatIsNotAFile();
 };
 
 void tst_configfile::readsSettings()
@@ -403,6 +406,21 @@ void tst_configfile::missingFile()
     QVERIFY(!result.ok());
     QCOMPARE(result.error.problem, ReadProblem::CannotOpen);
     QCOMPARE(result.error.line, 0);
+}
+
+void tst_configfile::refusesWhatIsNotAFile()
+{
+    // A pipe nobody writes to would hold the start up for ever; a device would be read without end.
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString pipe = dir.filePath(QStringLiteral("DoviConfig.txt"));
+    QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    QCOMPARE(configfile::read(pipe).error.problem, ReadProblem::CannotOpen);
+    const QString device = dir.filePath(QStringLiteral("device.txt"));
+    QVERIFY(QFile::link(QStringLiteral("/dev/zero"), device));
+    const auto result = configfile::read(device);
+    QVERIFY(!result.ok());
+    QCOMPARE(result.error.problem, ReadProblem::CannotOpen);
 }
 
 void tst_configfile::readsALongFileToItsEnd()

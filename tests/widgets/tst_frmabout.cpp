@@ -12,6 +12,7 @@
 #include <QtTest>
 
 #include <memory>
+#include <sys/stat.h>
 
 using platform::testing::ScopedDoubles;
 
@@ -195,6 +196,15 @@ void tst_frmabout::missingOrUnreadableFilesLeaveTheAreaEmpty()
     const QString huge = folder.filePath(QStringLiteral("Licence fr.txt"));
     writeFile(huge, QByteArray(5 * 1024 * 1024, 'a'));
     QCOMPARE(frmAbout::readTextFile(huge), QString());
+
+    // Not files at all: a pipe nobody writes to would hold the box up for ever, and a device that
+    // tells no size would be read without end.
+    const QString pipe = folder.filePath(QStringLiteral("pipe.txt"));
+    QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    QCOMPARE(frmAbout::readTextFile(pipe), QString());
+    const QString endless = folder.filePath(QStringLiteral("endless.txt"));
+    QVERIFY(QFile::link(QStringLiteral("/dev/zero"), endless));
+    QCOMPARE(frmAbout::readTextFile(endless), QString());
 }
 
 void tst_frmabout::deliveredFilesAreRead()
