@@ -74,7 +74,8 @@ LoadedPicture QtPictureLoader::lookUp(const QString& path) const
     // skins several times per button: QFileInfo would stat again for each question and read the
     // time zone to give the modification time in local time.
     struct stat file {};
-    if (::stat(QFile::encodeName(path).constData(), &file) != 0 || S_ISDIR(file.st_mode)) {
+    // Only a file is a picture: a pipe would hold the layout up until written to, a device may have no end.
+    if (::stat(QFile::encodeName(path).constData(), &file) != 0 || !S_ISREG(file.st_mode)) {
         result.status = LoadedPicture::Status::NotFound;
         return result;
     }

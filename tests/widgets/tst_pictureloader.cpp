@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 class tst_pictureloader : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -73,6 +75,11 @@ void tst_pictureloader::missingAndUnreadable()
     QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("folder.bmp")));
     QCOMPARE(loader.load(folder.filePath(QStringLiteral("folder.bmp"))).status,
              platform::LoadedPicture::Status::NotFound);
+    // Nor a pipe, which would hold the layout up until someone writes to it, nor a device.
+    const QString pipe = folder.filePath(QStringLiteral("pipe.png"));
+    QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    QCOMPARE(loader.load(pipe).status, platform::LoadedPicture::Status::NotFound);
+    QCOMPARE(loader.load(QStringLiteral("/dev/zero")).status, platform::LoadedPicture::Status::NotFound);
     const QString path = folder.filePath(QStringLiteral("broken.bmp"));
     QVERIFY(writeImage(path, Qt::green, 16));
     QCOMPARE(loader.load(path).status, platform::LoadedPicture::Status::Ok);
