@@ -21,6 +21,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 using namespace modDeclarePublic;
 
@@ -362,8 +363,11 @@ void frmPrefs::done(int result)
     m_closing = true;
     const bool closes = Form_QueryUnload();
     m_closing = false;
-    if (closes)
+    if (closes) {
         QDialog::done(result);
+        if (std::exchange(m_paintBarOnClose, false))
+            m_bar.PaintDesktopBehind();
+    }
 }
 
 bool frmPrefs::Form_QueryUnload()
@@ -413,7 +417,8 @@ bool frmPrefs::saveAndReload()
         message(this, prefstexts::barNotReloaded(error, CurrentLang), platform::MsgIcon::Critical);
     // The reload replaced every element, the ones created here too.
     m_createdElements.clear();
-    m_bar.PaintDesktopBehind();
+    // The dialog still covers the bar: its background is taken once the dialog has gone.
+    m_paintBarOnClose = true;
     return true;
 }
 

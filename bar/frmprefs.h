@@ -110,6 +110,8 @@ private:
     // Closing saves or discards while letting events run; a second OK, Cancel or close meanwhile
     // is not taken.
     bool m_closing = false;
+    // A save laid the bar out again; its background is painted once the dialog is off the screen.
+    bool m_paintBarOnClose = false;
 
     bool IconPathRequired = false;
     bool CreatingButton = false;

@@ -11,6 +11,22 @@
 using namespace prefstest;
 namespace pub = modDeclarePublic;
 
+namespace {
+// A desktop that notes, at each picture taken of it, whether the preferences dialog was on the screen.
+class WatchedDesktop final : public platform::DesktopCapture {
+public:
+    QPixmap grab(const QRect& rect) override
+    {
+        dialogShownAtGrab << (dialog && dialog->isVisible());
+        QPixmap picture(rect.size());
+        picture.fill(Qt::darkCyan);
+        return picture;
+    }
+    QWidget* dialog = nullptr;
+    QList<bool> dialogShownAtGrab;
+};
+} // namespace
+
 class tst_frmprefs : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -35,6 +51,8 @@ private Q_SLOTS:
     void escapeIsCancel();
     void closeBoxSavesAsShown();
     void closeBoxSavesATitleStillBeingTyped();
+    void savedBarIsPaintedFromTheDesktopOnceTheDialogIsGone_data();
+    void savedBarIsPaintedFromTheDesktopOnceTheDialogIsGone();
     void secondCloseDuringTheSaveIsNotTaken();
     void unwritableConfigurationKeepsTheDialogOpen();
 
@@ -337,6 +355,31 @@ void tst_frmprefs::closeBoxSavesAsShown()
     QVERIFY(!f.prefs->isVisible());
     QCOMPARE(readAll(f.configPath()), twoButtons());
     QCOMPARE(f.bar->Command1().ubound(), 2);
+}
+
+void tst_frmprefs::savedBarIsPaintedFromTheDesktopOnceTheDialogIsGone_data()
+{
+    QTest::addColumn<bool>("closeBox");
+    QTest::newRow("OK") << false;
+    QTest::newRow("close box") << true;
+}
+
+void tst_frmprefs::savedBarIsPaintedFromTheDesktopOnceTheDialogIsGone()
+{
+    // The dialog opens over the bar: a picture taken while it is still shown puts it on the bar.
+    QFETCH(bool, closeBox);
+    f.start(twoButtons());
+    auto owned = std::make_unique<WatchedDesktop>();
+    WatchedDesktop* desktop = owned.get();
+    platform::services().desktop = std::move(owned);
+    desktop->dialog = &f.open();
+    if (closeBox)
+        f.prefs->close();
+    else
+        f.click("cmdOK");
+    QVERIFY(!f.prefs->isVisible());
+    QVERIFY(!desktop->dialogShownAtGrab.isEmpty());
+    QVERIFY(!desktop->dialogShownAtGrab.contains(true));
 }
 
 void tst_frmprefs::closeBoxSavesATitleStillBeingTyped()
