@@ -39,6 +39,8 @@ private Q_SLOTS:
     void oneButtonBarDisablesDeleteAndUndo();
     void firstRunDefaults();
     void firstRunClosedBeforeAnyButtonWritesNothing();
+    void everyPageTabIsShownWhole_data();
+    void everyPageTabIsShownWhole();
 
     void okRefusesAnEmptyRequiredField_data();
     void okRefusesAnEmptyRequiredField();
@@ -178,6 +180,30 @@ void tst_frmprefs::firstRunClosedBeforeAnyButtonWritesNothing()
     QVERIFY(!f.prefs->isVisible());
     QVERIFY(!QFile::exists(f.configPath()));
     QVERIFY(!pub::SetupDone);
+}
+
+void tst_frmprefs::everyPageTabIsShownWhole_data()
+{
+    QTest::addColumn<int>("lang");
+    QTest::newRow("French") << 0;
+    QTest::newRow("English") << 1;
+}
+
+void tst_frmprefs::everyPageTabIsShownWhole()
+{
+    // The French page names are longer than the dialog's design width: none may be cut or scrolled.
+    QFETCH(int, lang);
+    f.start(twoButtons());
+    pub::CurrentLang = qint16(lang);
+    f.open();
+    QVERIFY(QTest::qWaitForWindowExposed(f.prefs.get()));
+    const QTabBar* tabs = f.w<QTabWidget>("SSTab1")->tabBar();
+    for (int page = 0; page < tabs->count(); ++page) {
+        const QRect tab = tabs->tabRect(page);
+        QVERIFY2(tabs->rect().contains(tab), qPrintable(tabs->tabText(page)));
+        QVERIFY2(tab.width() >= tabs->fontMetrics().horizontalAdvance(tabs->tabText(page)),
+                 qPrintable(tabs->tabText(page)));
+    }
 }
 
 void tst_frmprefs::okRefusesAnEmptyRequiredField_data()
