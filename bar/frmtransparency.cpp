@@ -1,10 +1,14 @@
 #include "bar/frmtransparency.h"
 
+#include "bar/frminfos.h"
 #include "bar/frmmain.h"
 #include "bar/moddeclarepublic.h"
 #include "bar/modsetformstransparency.h"
 #include "bar/resstrings.h"
+#include "platform/services.h"
 #include "ui_frmtransparency.h"
+
+#include <QStyle>
 
 using namespace modDeclarePublic;
 
@@ -31,6 +35,21 @@ void frmTransparency::Form_Load()
     setWindowTitle(resstrings::choose(137, 138, CurrentLang));
     const QSignalBlocker quiet(ui->Slider1);
     ui->Slider1->setValue(modSetFormsTransparency::clampLevel(TransparencyValue));
+    placeBesideBar();
+}
+
+void frmTransparency::placeBesideBar()
+{
+    // The slider is there to watch the bar change: beside the bar, not centred over it.
+    const auto& screen = *platform::services().screen;
+    const int tppX = qMax(1, screen.twipsPerPixelX());
+    const int tppY = qMax(1, screen.twipsPerPixelY());
+    const QRect bar(qRound(m_bar.Left() / tppX), qRound(m_bar.Top() / tppY), qRound(m_bar.Width() / tppX),
+                    qRound(m_bar.Height() / tppY));
+    // The window manager's frame is not known before the window is shown: allow for a title bar.
+    const int frame = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+    const QSize outer(width() + frame / 2, height() + frame);
+    move(frmInfos::placeNear(bar, outer, QRect(QPoint(0, 0), screen.screenSizePixels())));
 }
 
 void frmTransparency::Slider1_Click()

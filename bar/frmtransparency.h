@@ -28,6 +28,7 @@ private Q_SLOTS:
 private:
     void Form_Load();
     void apply();
+    void placeBesideBar();
 
     std::unique_ptr<Ui::frmTransparency> ui;
     frmMain& m_bar;

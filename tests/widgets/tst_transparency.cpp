@@ -27,6 +27,8 @@ private Q_SLOTS:
     void realWindowOpacity();
     void sliderRangeAndStart();
     void sliderChangesBarLive();
+    void sliderDoesNotCoverTheBar_data();
+    void sliderDoesNotCoverTheBar();
     void levelKeptAcrossStarts();
 
 private:
@@ -169,6 +171,40 @@ void tst_transparency::sliderChangesBarLive()
 
     // Nothing is stored until the bar closes.
     QVERIFY(!m_doubles->settings->values.contains(settingKey("Transparency", "Val_Trans")));
+}
+
+void tst_transparency::sliderDoesNotCoverTheBar_data()
+{
+    QTest::addColumn<QPoint>("barAt");
+    QTest::addColumn<QSize>("barSize");
+    QTest::newRow("room below") << QPoint(200, 300) << QSize(144, 48);
+    QTest::newRow("at the bottom edge") << QPoint(400, 720) << QSize(144, 48);
+    QTest::newRow("column at the right edge") << QPoint(976, 100) << QSize(48, 480);
+}
+
+void tst_transparency::sliderDoesNotCoverTheBar()
+{
+    // The slider is there to watch the bar change: it opens beside the bar, on the screen.
+    QFETCH(QPoint, barAt);
+    QFETCH(QSize, barSize);
+    const QRect screen(QPoint(0, 0), m_doubles->screen->size);
+    const int tppX = m_doubles->screen->twipsPerPixelX();
+    const int tppY = m_doubles->screen->twipsPerPixelY();
+    frmMain bar;
+    bar.setLeft(barAt.x() * tppX);
+    bar.setTop(barAt.y() * tppY);
+    bar.setWidth(barSize.width() * tppX);
+    bar.setHeight(barSize.height() * tppY);
+    frmTransparency form(bar, &bar);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    const QRect slider = form.frameGeometry();
+    QVERIFY2(!slider.intersects(QRect(barAt, barSize)), qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                                                       .arg(slider.x())
+                                                                       .arg(slider.y())
+                                                                       .arg(slider.width())
+                                                                       .arg(slider.height())));
+    QVERIFY(screen.contains(slider));
 }
 
 void tst_transparency::laterStartFiles()
