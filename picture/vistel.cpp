@@ -10,6 +10,19 @@
 namespace {
 // The design size of the control, as the launcher button places it: 495 x 495 twips.
 constexpr double DesignSizeTwips = 495.0;
+
+// Theme icons have soft, half-transparent edges; drawn on the scratch colour they would leave a fringe
+// of it around the icon. Each pixel is made either the icon's own colour or fully transparent.
+QImage hardEdged(const QPixmap& icon)
+{
+    QImage image = icon.toImage().convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            line[x] = qAlpha(line[x]) >= 128 ? (line[x] | 0xFF000000u) : 0u;
+    }
+    return image;
+}
 } // namespace
 
 Vistel::Vistel(QWidget* parent) : host::Control(parent)
@@ -244,7 +257,7 @@ bool Vistel::DrawTargetIcon()
             painter.drawPixmap(0, 0, m_scratchPicture);
         // No icon, no drawing.
         if (!icon.isNull())
-            painter.drawPixmap(0, 0, icon);
+            painter.drawImage(0, 0, hardEdged(icon));
     }
 
     services.events->doEvents();

@@ -52,6 +52,7 @@ private Q_SLOTS:
     void getRedraws();
     void emptyPathDrawsNothingWithoutError();
     void keyColoursAreSeeThrough();
+    void softIconEdgesLeaveNoFringe();
     void opaqueBackStyleShowsWholeRectangle();
     void copyIsOneToOne();
     void resizeDoesNotRedraw();
@@ -186,6 +187,32 @@ void tst_vistel::keyColoursAreSeeThrough()
     QCOMPARE(grabbed.pixelColor(3, 3), QColor(Qt::yellow));
     QCOMPARE(grabbed.pixelColor(4, 4), QColor(Qt::yellow));
     QCOMPARE(grabbed.pixelColor(32, 32), QColor(Qt::yellow));
+}
+
+void tst_vistel::softIconEdgesLeaveNoFringe()
+{
+    // Theme icons have half-transparent edges: each edge pixel is either the icon's colour or
+    // see-through, never a blend with the hidden drawing colour.
+    QImage icon(32, 32, QImage::Format_ARGB32);
+    icon.fill(Qt::transparent);
+    for (int x = 4; x < 28; ++x) {
+        icon.setPixelColor(x, 4, QColor(0, 0, 255, 60));  // faint
+        icon.setPixelColor(x, 5, QColor(0, 0, 255, 200)); // mostly opaque
+        icon.setPixelColor(x, 6, QColor(0, 0, 255, 255));
+    }
+    const QString path = QStringLiteral("/opt/app/bin/soft");
+    m_icons->icons.insert(path, QPixmap::fromImage(icon));
+    auto vistel = create();
+    QVERIFY(vistel);
+    QVERIFY(vistel->putProperty(VistelDispId::BackStyle, 0));
+    QVERIFY(vistel->putProperty(VistelDispId::Programme, path));
+    const QImage grabbed = grabInContainer(*vistel);
+    for (int x = 4; x < 28; ++x) {
+        QCOMPARE(grabbed.pixelColor(x, 3), QColor(Qt::yellow));
+        QCOMPARE(grabbed.pixelColor(x, 4), QColor(Qt::yellow));
+        QCOMPARE(grabbed.pixelColor(x, 5), QColor(Qt::blue));
+        QCOMPARE(grabbed.pixelColor(x, 6), QColor(Qt::blue));
+    }
 }
 
 void tst_vistel::opaqueBackStyleShowsWholeRectangle()
