@@ -113,6 +113,8 @@ UserControl1::UserControl1(QWidget* parent) : host::Control(parent)
     imgUp->hide();
     lblBtnTitle = makePart(this, QStringLiteral("lblBtnTitle"));
     lblBtnTitle->setAlignment(Qt::AlignCenter);
+    // The title is the user's text: "<b>" or "&amp;" in it are shown as typed, not as markup.
+    lblBtnTitle->setTextFormat(Qt::PlainText);
     imgIcon = makePart(this, QStringLiteral("imgIcon"));
     imgIcon->resize(designSize(IconDesignWidth, IconDesignHeight));
 

@@ -66,6 +66,7 @@ private Q_SLOTS:
     void graphicModeGetReappliesVisibility();
     void extractIconOnlyHides();
     void textModeTitleRecentresLabel();
+    void textModeTitleIsShownAsTyped();
     void titleSetOffScreenIsSizedWhenShown();
     void programmeLetAndGetRedrawTargetIcon();
     void deletedWhileTargetIconDrawsIsLeftAlone();
@@ -518,6 +519,28 @@ void tst_usercontrol1::textModeTitleRecentresLabel()
     // A short title gives the design size back.
     QVERIFY(button->putProperty(ButtonDispId::TextModeTitle, QStringLiteral("Mail")));
     QCOMPARE(title->width(), 75);
+}
+
+void tst_usercontrol1::textModeTitleIsShownAsTyped()
+{
+    // A title is the user's text, not markup: tags show as typed and colour nothing.
+    auto button = create();
+    QVERIFY(button);
+    QVERIFY(button->putProperty(ButtonDispId::PictureUp, m_up));
+    QLabel* title = part(*button, "lblBtnTitle");
+    button->extender().setVisible(true);
+    m_container->show();
+    const QString markup = QStringLiteral("<font color=red>RRRR</font>");
+    QVERIFY(button->putProperty(ButtonDispId::TextModeTitle, markup));
+    QCOMPARE(button->getProperty(ButtonDispId::TextModeTitle).toString(), markup);
+    const QImage drawn = title->grab().toImage();
+    for (int y = 0; y < drawn.height(); ++y) {
+        for (int x = 0; x < drawn.width(); ++x) {
+            const QColor c = drawn.pixelColor(x, y);
+            QVERIFY2(!(c.red() > 150 && c.green() < 100 && c.blue() < 100), "a title drawn as markup");
+        }
+    }
+    QVERIFY(title->sizeHint().width() >= QFontMetrics(title->font()).horizontalAdvance(markup));
 }
 
 void tst_usercontrol1::titleSetOffScreenIsSizedWhenShown()
