@@ -79,6 +79,8 @@ frmMain::frmMain(QWidget* parent)
     setWindowTitle(QStringLiteral("Dovi"));
     // A tool window would not end the program when it closes; the bar is the program's main window.
     setAttribute(Qt::WA_QuitOnClose, true);
+    // The bar is seldom the active window, yet its buttons' tooltips are to show when the pointer rests.
+    setAttribute(Qt::WA_AlwaysShowToolTips, true);
     resize(toPixels(TemplateSizeTwips, tppX()), toPixels(TemplateSizeTwips, tppY()));
     connect(&m_command1, &host::ControlArray::Click, this, &frmMain::Command1_Click);
     connect(&m_command1, &host::ControlArray::MouseUp, this, &frmMain::Command1_MouseUp);

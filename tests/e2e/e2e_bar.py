@@ -177,6 +177,30 @@ class Bar(unittest.TestCase):
         wait_for(lambda: s.windows(pid=self.bar.pid) == [self.win], timeout=10, what="the menu to close")
         self.assertIsNone(self.bar.poll())
 
+    def test_7_tooltip_shows_while_another_program_is_active(self):
+        # The bar is seldom the active window: its buttons' tooltips show all the same.
+        s = self.session
+        before = set(s.windows(name="^Event Tester$"))
+        s.spawn(["xev", "-geometry", "200x150+500+400"], name="xev-active")
+        window = wait_for(lambda: [w for w in s.windows(name="^Event Tester$") if w not in before], timeout=15,
+                          what="another program's window")[0]
+        self.addCleanup(s.run, ["xdotool", "windowkill", str(window)], check=False)
+        s.run(["xdotool", "windowactivate", "--sync", str(window)], check=False)
+        wait_for(lambda: s.run(["xdotool", "getactivewindow"], check=False).strip() == str(window), timeout=10,
+                 what="the other program to be active")
+        s.move(600, 300)
+        x, y = self.centre(1)
+        s.move(x - 3, y - 3)
+        s.move(x, y)
+        tip = wait_for(lambda: [w for w in s.windows(pid=self.bar.pid) if w != self.win], timeout=10,
+                       what="the button's tooltip")
+        tx, ty, _tw, _th = s.geometry(tip[0])
+        self.assertLess(abs(tx - x), 100)
+        self.assertLess(abs(ty - y), 100)
+        s.move(600, 300)
+        wait_for(lambda: s.windows(pid=self.bar.pid) == [self.win], timeout=10, what="the tooltip to go")
+        self.doCleanups()
+
     def test_9_exit_ends_program_and_stores_level(self):
         s = self.session
         config = s.config_home / "Dovi" / "Dovi.ini"
