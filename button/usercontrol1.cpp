@@ -4,10 +4,13 @@
 #include "platform/services.h"
 
 #include <QEvent>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QTextDocument>
+#include <QToolTip>
 
 #include <algorithm>
 #include <cmath>
@@ -131,6 +134,7 @@ UserControl1::UserControl1(QWidget* parent) : host::Control(parent)
 
     for (QWidget* part : {static_cast<QWidget*>(imgIcon), static_cast<QWidget*>(lblBtnTitle)})
         part->installEventFilter(this);
+    Vistel1->installEventFilter(this);
     connect(Vistel1, &host::Control::MouseDown, this,
             [this](int button, int, float, float) { HandlePress(button); });
     connect(Vistel1, &host::Control::MouseUp, this,
@@ -768,6 +772,9 @@ void UserControl1::ReleaseIcon()
 
 bool UserControl1::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::ToolTip &&
+        (watched == imgIcon || watched == lblBtnTitle || watched == Vistel1))
+        return showPlainToolTip(static_cast<QWidget*>(watched), static_cast<QHelpEvent*>(event));
     if (watched != imgIcon && watched != lblBtnTitle)
         return host::Control::eventFilter(watched, event);
     switch (event->type()) {
@@ -790,6 +797,26 @@ bool UserControl1::eventFilter(QObject* watched, QEvent* event)
     default:
         return host::Control::eventFilter(watched, event);
     }
+}
+
+bool UserControl1::event(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip)
+        return showPlainToolTip(this, static_cast<QHelpEvent*>(event));
+    return host::Control::event(event);
+}
+
+bool UserControl1::showPlainToolTip(QWidget* part, QHelpEvent* help)
+{
+    // The tooltip is the button's title, the user's text: Qt would draw one that looks like markup
+    // ("<b>Mail</b>") as formatted text, so such a text is given escaped.
+    const QString tip = part->toolTip();
+    if (tip.isEmpty() || !Qt::mightBeRichText(tip))
+        return part == this ? host::Control::event(help) : false;
+    QToolTip::showText(
+        help->globalPos(),
+        QStringLiteral("<p style='white-space:pre'>") + tip.toHtmlEscaped() + QStringLiteral("</p>"), part);
+    return true;
 }
 
 void UserControl1::mousePressEvent(QMouseEvent* event)

@@ -8,6 +8,7 @@
 #include <QFont>
 #include <QPixmap>
 
+class QHelpEvent;
 class QLabel;
 class Vistel;
 
@@ -40,6 +41,7 @@ public:
 
 protected:
     void UserControl_Resize() override;
+    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -48,6 +50,8 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
+    // Shows a part's tooltip as plain text; false when Qt's own handling is to show it.
+    bool showPlainToolTip(QWidget* part, QHelpEvent* help);
     // Property procedures.
     host::DispResult letIcone(const QVariant& value);
     QVariant getIcone();

@@ -8,6 +8,8 @@
 #include <QLabel>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTextDocumentFragment>
+#include <QToolTip>
 #include <QtTest>
 
 using platform::testing::FakeIconProvider;
@@ -46,6 +48,8 @@ private Q_SLOTS:
     void negativeValueGrowsWithinBounds();
     void iconMovingValueZeroKeepsSize();
     void tooltipsOnEveryConstituentWhenShown();
+    void tooltipShowsTheTitleAsTyped_data();
+    void tooltipShowsTheTitleAsTyped();
 
 private:
     void press(Qt::MouseButton button, QPoint at);
@@ -393,6 +397,39 @@ void tst_usercontrol1_mouse::tooltipsOnEveryConstituentWhenShown()
     for (QWidget* constituent : parts)
         QCOMPARE(constituent->toolTip(), QStringLiteral("Web browser"));
     QCOMPARE(m_button->getProperty(ButtonDispId::ToolTipText).toString(), QStringLiteral("Web browser"));
+}
+
+void tst_usercontrol1_mouse::tooltipShowsTheTitleAsTyped_data()
+{
+    QTest::addColumn<QString>("title");
+    QTest::newRow("tags") << QStringLiteral("<b>Mail</b> & <i>news</i>");
+    QTest::newRow("plain") << QStringLiteral("Mail & news");
+}
+
+void tst_usercontrol1_mouse::tooltipShowsTheTitleAsTyped()
+{
+    // A title is the user's text: the tooltip shows "<b>" as typed, not as bold.
+    QFETCH(QString, title);
+    m_button->extender().setVisible(false);
+    m_button->extender().setToolTipText(title);
+    m_button->extender().setVisible(true);
+    m_container->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_container.get()));
+    for (const char* name : {"imgIcon", "Vistel1"}) {
+        auto* constituent = m_button->findChild<QWidget*>(QLatin1String(name));
+        QVERIFY(constituent);
+        constituent->show();
+        constituent->raise();
+        const QPoint at = constituent->rect().center();
+        QHelpEvent help(QEvent::ToolTip, at, constituent->mapToGlobal(at));
+        QApplication::sendEvent(constituent, &help);
+        QVERIFY(QToolTip::isVisible());
+        const QString shown = QToolTip::text();
+        const QString plain =
+            Qt::mightBeRichText(shown) ? QTextDocumentFragment::fromHtml(shown).toPlainText() : shown;
+        QCOMPARE(plain, title);
+        QToolTip::hideText();
+    }
 }
 
 QTEST_MAIN(tst_usercontrol1_mouse)
