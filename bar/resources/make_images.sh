@@ -15,14 +15,14 @@ skin() {
     # At rest: light at the top, a gloss over the upper half.
     convert -size 48x48 gradient:"$top-$bottom" \
         \( -size 48x48 xc:none -fill "$gloss" -draw 'roundrectangle 5,4 42,22 8,8' -blur 0x1 \) -composite \
-        \( -size 48x48 xc:black +antialias -fill white -draw "$SHAPE" \) -alpha off -compose CopyOpacity -composite \
+        \( -size 48x48 xc:black +antialias -fill white -stroke none -draw "$SHAPE" \) -alpha off -compose CopyOpacity -composite \
         -compose over -fill none -stroke "$border" -strokewidth 1 +antialias -draw "$SHAPE" \
         -background "$KEY" -flatten -type TrueColor "BMP3:${name}_Up.bmp"
     # Pressed: the light comes from below, the gloss is faint and one pixel lower, the rim darker.
     convert -size 48x48 gradient:"$bottom-$top" \
         \( -size 48x48 xc:none -fill 'rgba(255,255,255,0.18)' -draw 'roundrectangle 5,6 42,24 8,8' -blur 0x1 \) -composite \
         \( -size 48x48 xc:none -fill none -stroke 'rgba(0,0,0,0.35)' -strokewidth 2 -draw 'roundrectangle 3,3 44,44 9,9' \) -composite \
-        \( -size 48x48 xc:black +antialias -fill white -draw "$SHAPE" \) -alpha off -compose CopyOpacity -composite \
+        \( -size 48x48 xc:black +antialias -fill white -stroke none -draw "$SHAPE" \) -alpha off -compose CopyOpacity -composite \
         -compose over -fill none -stroke "$border" -strokewidth 1 +antialias -draw "$SHAPE" \
         -background "$KEY" -flatten -type TrueColor "BMP3:${name}_Down.bmp"
 }
