@@ -1,6 +1,7 @@
 #include "bar/frmlangue.h"
 
 #include "bar/moddeclarepublic.h"
+#include "bar/resstrings.h"
 #include "bar/settings.h"
 #include "ui_frmlangue.h"
 
@@ -70,5 +71,6 @@ void frmLangue::Command1_Click()
     settings::saveFirstLaunch(1);
     // The choice counts for this session also when the settings cannot keep it.
     CurrentLang = m_chosen;
+    resstrings::useToolkitLanguage(CurrentLang);
     accept();
 }

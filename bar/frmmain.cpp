@@ -163,6 +163,7 @@ bool frmMain::Form_Load()
     // A language just chosen is the session's, also when the settings could not keep it.
     if (!languageChosen)
         CurrentLang = static_cast<qint16>(settings::Lang());
+    resstrings::useToolkitLanguage(CurrentLang);
 
     readRunFile();
     if (!QFileInfo::exists(programFile(QStringLiteral("Boutons"))))

@@ -1,7 +1,13 @@
 #include "bar/resstrings.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QHash>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+#include <memory>
 
 namespace resstrings {
 
@@ -42,6 +48,31 @@ QString LoadResString(int id)
 QString choose(int frenchId, int englishId, int lang)
 {
     return LoadResString(lang == 0 ? frenchId : englishId);
+}
+
+void useToolkitLanguage(int lang)
+{
+    QCoreApplication* app = QCoreApplication::instance();
+    if (!app)
+        return;
+    const QString name = QStringLiteral("toolkitTexts");
+    QTranslator* current = app->findChild<QTranslator*>(name, Qt::FindDirectChildrenOnly);
+    if (lang != 0) {
+        if (current) {
+            QCoreApplication::removeTranslator(current);
+            delete current;
+        }
+        return;
+    }
+    if (current)
+        return;
+    auto translator = std::make_unique<QTranslator>();
+    translator->setObjectName(name);
+    if (!translator->load(QLocale(QLocale::French), QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return;
+    QCoreApplication::installTranslator(translator.get());
+    translator.release()->setParent(app);
 }
 
 } // namespace resstrings

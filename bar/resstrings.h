@@ -11,4 +11,8 @@ QString LoadResString(int id);
 // The French text when lang is 0, the English one otherwise.
 QString choose(int frenchId, int englishId, int lang);
 
+// Makes the texts Qt draws itself (the buttons of message boxes, the file dialog) speak the bar's
+// language: French when lang is 0, where Qt's translations are installed, English otherwise.
+void useToolkitLanguage(int lang);
+
 } // namespace resstrings

@@ -40,7 +40,7 @@ if(DOVI_PACKAGE)
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
   # Documents, folders and addresses open through xdg-open; the targets' icons come from the theme.
-  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, adwaita-icon-theme")
+  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, adwaita-icon-theme, qt6-translations-l10n")
   set(CPACK_SET_DESTDIR ON)
   set(CPACK_PACKAGING_INSTALL_PREFIX ${CMAKE_INSTALL_PREFIX})
   include(CPack)

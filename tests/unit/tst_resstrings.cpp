@@ -1,5 +1,6 @@
 #include "bar/resstrings.h"
 
+#include <QTranslator>
 #include <QtTest>
 
 class tst_resstrings : public QObject {
@@ -9,6 +10,7 @@ private Q_SLOTS:
     void lookup();
     void everyIdHasBothLanguages();
     void choosePicksByLanguage();
+    void toolkitTextsFollowTheLanguage();
 };
 
 void tst_resstrings::lookup_data()
@@ -41,6 +43,26 @@ void tst_resstrings::choosePicksByLanguage()
     QCOMPARE(resstrings::choose(143, 144, 0), QStringLiteral("Quitter"));
     QCOMPARE(resstrings::choose(143, 144, 1), QStringLiteral("Exit"));
     QCOMPARE(resstrings::choose(143, 144, 7), QStringLiteral("Exit"));
+}
+
+void tst_resstrings::toolkitTextsFollowTheLanguage()
+{
+    // The Yes and No of the bar's questions and the file dialog are Qt's own texts.
+    const auto yes = [] { return QCoreApplication::translate("QPlatformTheme", "&Yes"); };
+    const auto installed = [] {
+        return QCoreApplication::instance()
+            ->findChildren<QTranslator*>(QString(), Qt::FindDirectChildrenOnly)
+            .size();
+    };
+    QCOMPARE(yes(), QStringLiteral("&Yes"));
+    resstrings::useToolkitLanguage(0);
+    QCOMPARE(yes(), QStringLiteral("&Oui"));
+    // Chosen again (the chooser from the menu): still one set of texts.
+    resstrings::useToolkitLanguage(0);
+    QCOMPARE(installed(), 1);
+    resstrings::useToolkitLanguage(1);
+    QCOMPARE(yes(), QStringLiteral("&Yes"));
+    QCOMPARE(installed(), 0);
 }
 
 QTEST_GUILESS_MAIN(tst_resstrings)
