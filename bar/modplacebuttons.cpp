@@ -140,6 +140,28 @@ private:
     HeldMessages* m_held = nullptr;
 };
 
+// The bar is not drawn while its buttons are replaced: each button lets events run while it is
+// set up, and the bar would otherwise be drawn again for every button added, half laid out.
+class HoldDrawing {
+public:
+    explicit HoldDrawing(QWidget& bar) : m_bar(&bar), m_held(bar.updatesEnabled())
+    {
+        if (m_held)
+            bar.setUpdatesEnabled(false);
+    }
+    HoldDrawing(const HoldDrawing&) = delete;
+    HoldDrawing& operator=(const HoldDrawing&) = delete;
+    ~HoldDrawing()
+    {
+        if (m_held && m_bar)
+            m_bar->setUpdatesEnabled(true);
+    }
+
+private:
+    QPointer<QWidget> m_bar;
+    bool m_held;
+};
+
 } // namespace
 
 QPointF nextPosition(const QString& align, int n, const QRectF& previous)
@@ -206,31 +228,33 @@ bool placeOnce(frmMain& bar, const QString& path, QString* error)
         return false;
     }
     host::ControlArray& buttons = bar.Command1();
-    for (int index = buttons.ubound(); index >= 1; --index)
-        buttons.unload(index);
-
-    CfgAutoLaunch = config.autoLaunch;
-    CfgOnTop = config.onTop;
-    CfgIconMove = config.iconMove;
-    CfgToolTip = config.toolTip;
-    CfgExtractIcon = config.extractIcon;
-    CfgGraphicMode = config.graphicMode;
-    CfgAlign = config.align;
-    CfgMaskColor = QString::number(config.maskColor);
-
-    platform::Services& sys = platform::services();
-    bar.setLeft(config.x * static_cast<double>(sys.screen->twipsPerPixelX()));
-    bar.setTop(config.y * static_cast<double>(sys.screen->twipsPerPixelY()));
-    sys.windows->setKeepAbove(&bar, CfgOnTop == True);
-
-    // New buttons take their language from the template: what they report while their properties
-    // are set, before their own Language, is in the bar's language.
-    if (host::Control* model = buttons.at(0))
-        model->putProperty(ButtonDispId::Language, static_cast<int>(CurrentLang));
-
-    const auto mask = static_cast<quint32>(config.maskColor);
     {
         const HoldMessages holding;
+        // Released first: the boxes held back show over a bar that is drawn again.
+        const HoldDrawing drawing(bar);
+        for (int index = buttons.ubound(); index >= 1; --index)
+            buttons.unload(index);
+
+        CfgAutoLaunch = config.autoLaunch;
+        CfgOnTop = config.onTop;
+        CfgIconMove = config.iconMove;
+        CfgToolTip = config.toolTip;
+        CfgExtractIcon = config.extractIcon;
+        CfgGraphicMode = config.graphicMode;
+        CfgAlign = config.align;
+        CfgMaskColor = QString::number(config.maskColor);
+
+        platform::Services& sys = platform::services();
+        bar.setLeft(config.x * static_cast<double>(sys.screen->twipsPerPixelX()));
+        bar.setTop(config.y * static_cast<double>(sys.screen->twipsPerPixelY()));
+        sys.windows->setKeepAbove(&bar, CfgOnTop == True);
+
+        // New buttons take their language from the template: what they report while their properties
+        // are set, before their own Language, is in the bar's language.
+        if (host::Control* model = buttons.at(0))
+            model->putProperty(ButtonDispId::Language, static_cast<int>(CurrentLang));
+
+        const auto mask = static_cast<quint32>(config.maskColor);
         // Every button asks for the same skins: the files are looked at once for the whole layout.
         const platform::PictureBatch batch(*sys.pictures);
         for (const configfile::ButtonEntry& entry : config.entries) {

@@ -38,6 +38,17 @@ private:
     std::unique_ptr<platform::PictureLoader> m_real;
     QStringList* m_log;
 };
+
+class PaintCounter final : public QObject {
+public:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+    int paints = 0;
+};
 } // namespace
 
 class tst_placebuttons : public QObject {
@@ -58,6 +69,7 @@ private Q_SLOTS:
     void unreadableFileKeepsBar();
     void missingFilesReportedOncePerLayout();
     void layoutAskedForDuringALayoutRunsAfterIt();
+    void shownBarIsDrawnOnceLaidOut();
 
 private:
     ConfigText config(int buttons) const;
@@ -398,6 +410,29 @@ void tst_placebuttons::layoutAskedForDuringALayoutRunsAfterIt()
     QVERIFY(barfixture::writeConfig(m_folder->path(), config(1)));
     QVERIFY2(place(), qPrintable(m_error));
     QCOMPARE(buttons.ubound(), 1);
+}
+
+void tst_placebuttons::shownBarIsDrawnOnceLaidOut()
+{
+    QVERIFY(barfixture::writeConfig(m_folder->path(), config(12)));
+    QVERIFY2(place(), qPrintable(m_error));
+    m_bar->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_bar.get()));
+    PaintCounter counter;
+    m_bar->installEventFilter(&counter);
+
+    // Each button lets events run while it is set up; a bar drawn then would be drawn for every
+    // button, with half of them gone or not yet set up.
+    QVERIFY(barfixture::writeConfig(m_folder->path(), config(20)));
+    QVERIFY2(place(), qPrintable(m_error));
+    QVERIFY(m_doubles->events->calls >= 20);
+    QCOMPARE(counter.paints, 0);
+    QCOMPARE(m_bar->Command1().ubound(), 20);
+
+    // Once laid out, the bar is drawn with its new buttons.
+    QTRY_VERIFY(counter.paints > 0);
+    QVERIFY(m_bar->updatesEnabled());
+    QVERIFY(m_bar->Command1().at(20)->updatesEnabled());
 }
 
 QTEST_MAIN(tst_placebuttons)
