@@ -118,6 +118,9 @@ UserControl1::UserControl1(QWidget* parent) : host::Control(parent)
     lblBtnTitle->setAlignment(Qt::AlignCenter);
     // The title is the user's text: "<b>" or "&amp;" in it are shown as typed, not as markup.
     lblBtnTitle->setTextFormat(Qt::PlainText);
+    // Given a size, it is not measured by Qt when it shows: it is measured once, to its text, when it
+    // first shows (sizeTitle), and not at all on a bar of pictures.
+    lblBtnTitle->resize(designSize(TitleDesignWidth, TitleDesignHeight));
     imgIcon = makePart(this, QStringLiteral("imgIcon"));
     imgIcon->resize(designSize(IconDesignWidth, IconDesignHeight));
 
