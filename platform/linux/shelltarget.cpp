@@ -17,8 +17,10 @@ bool isRunnable(const QFileInfo& info)
     if (!info.isFile() || !info.isExecutable())
         return false;
     QFile file(info.absoluteFilePath());
+    // A program the user may run but not read (mode 711): the opener could not read it either, and
+    // the system starts it.
     if (!file.open(QIODevice::ReadOnly))
-        return false;
+        return true;
     const QByteArray head = file.read(4);
     return head == QByteArrayLiteral("\x7f"
                                      "ELF") ||

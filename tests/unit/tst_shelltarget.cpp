@@ -5,6 +5,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 using namespace platform;
 using shelltarget::Kind;
 
@@ -20,6 +23,7 @@ private slots:
     void looksLikeUrl_data();
     void looksLikeUrl();
     void longPath();
+    void programThatCannotBeRead();
 
 private:
     void makeFile(const QString& name, const QByteArray& content, bool executable);
@@ -172,6 +176,47 @@ void tst_ShellTarget::longPath()
     QCOMPARE(found.location, path);
     QCOMPARE(shelltarget::resolve(path + QStringLiteral(" missing"), QStringLiteral("/")).kind,
              Kind::Missing);
+}
+
+void tst_ShellTarget::programThatCannotBeRead()
+{
+    // Mode 711: its user may run it, not read it. Root reads everything, so as root the look is
+    // taken by a process that gave up root for an ordinary user.
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                                  QFile::ReadOther | QFile::ExeOther));
+    const QString path = dir.filePath(QStringLiteral("run only"));
+    QFile elf(QStringLiteral("/bin/sh"));
+    QVERIFY(elf.open(QIODevice::ReadOnly));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(elf.read(64));
+    file.close();
+    const bool root = geteuid() == 0;
+    QVERIFY(file.setPermissions(QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther |
+                                (root ? QFile::ReadOwner | QFile::WriteOwner : QFile::Permissions())));
+
+    int kind = -1;
+    if (!root) {
+        QVERIFY(!QFile(path).open(QIODevice::ReadOnly));
+        kind = static_cast<int>(shelltarget::resolve(path, QStringLiteral("/")).kind);
+    } else {
+        const pid_t child = fork();
+        QVERIFY(child >= 0);
+        if (child == 0) {
+            if (setgid(65534) != 0 || setuid(65534) != 0 || QFile(path).open(QIODevice::ReadOnly))
+                _exit(100);
+            _exit(static_cast<int>(shelltarget::resolve(path, QStringLiteral("/")).kind));
+        }
+        int status = 0;
+        QCOMPARE(waitpid(child, &status, 0), child);
+        QVERIFY(WIFEXITED(status));
+        QVERIFY2(WEXITSTATUS(status) != 100, "no ordinary user to look with");
+        kind = WEXITSTATUS(status);
+    }
+    // Started directly: the desktop's opener could not read it either.
+    QCOMPARE(kind, static_cast<int>(Kind::Program));
 }
 
 QTEST_GUILESS_MAIN(tst_ShellTarget)
