@@ -717,27 +717,36 @@ void UserControl1::HandlePress(int button)
 {
     if (!(button & 1))
         return;
+    m_pressed = true;
     setSurfacePicture(m_downPicture);
     if (m_iconMove)
         PressIcon();
+}
+
+void UserControl1::ReturnToRest()
+{
+    m_pressed = false;
+    setSurfacePicture(m_upPicture);
+    if (m_iconMove)
+        ReleaseIcon();
 }
 
 void UserControl1::HandleRelease(int button, int shift, float x, float y)
 {
     const bool inside = x > 0 && y > 0 && x < extender().Width() && y < extender().Height();
     if (!inside) {
-        setSurfacePicture(m_upPicture);
-        if (m_iconMove)
-            ReleaseIcon();
+        ReturnToRest();
         return;
     }
     if (button & 2) {
+        // The container answers with its menu, which takes the mouse: the release of a left button
+        // still held would never come back here, and the button would stay pressed.
+        if (m_pressed)
+            ReturnToRest();
         Q_EMIT MouseUp(button, shift, x, y);
         return;
     }
-    setSurfacePicture(m_upPicture);
-    if (m_iconMove)
-        ReleaseIcon();
+    ReturnToRest();
     Q_EMIT Click();
 }
 

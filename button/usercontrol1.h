@@ -77,6 +77,8 @@ private:
     void SetToolTips(const QString& text);
     void HandlePress(int button);
     void HandleRelease(int button, int shift, float x, float y);
+    // The up skin and the icon at its own size again; the press is over.
+    void ReturnToRest();
     void PressIcon();
     void ReleaseIcon();
 
@@ -125,6 +127,8 @@ private:
     QPixmap m_downPicture;
     QPixmap m_iconPicture;
     bool m_iconStretch = false;
+    // A left press shows the down skin until its release (or a menu takes the mouse).
+    bool m_pressed = false;
     bool m_titleSized = false;
     // imgIcon's size before PressIcon, given back by ReleaseIcon when imgIcon has no picture.
     QSize m_iconSizeBeforePress;

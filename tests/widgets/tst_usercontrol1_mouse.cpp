@@ -6,6 +6,7 @@
 #include "platform/testing/doubles.h"
 
 #include <QLabel>
+#include <QMenu>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTextDocumentFragment>
@@ -40,6 +41,7 @@ private Q_SLOTS:
     void restsOnUpSkin();
     void pressRelease_data();
     void pressRelease();
+    void leftHeldWhileMenuOpensLeavesNothingPressed();
     void releaseMeasuredFromVistel1Corner();
     void releaseMeasuredFromTitleCorner();
     void maskShapesOutlineAndHitArea();
@@ -240,6 +242,45 @@ void tst_usercontrol1_mouse::pressRelease()
         QVERIFY(args.at(2).toFloat() > 0);
         QVERIFY(args.at(3).toFloat() > 0);
     }
+    QCOMPARE(pixel({2, 23}), UpColour);
+    QCOMPARE(imgIcon->geometry(), rest);
+}
+
+void tst_usercontrol1_mouse::leftHeldWhileMenuOpensLeavesNothingPressed()
+{
+    // The left button is held while a right click opens the bar's menu: the menu takes the mouse,
+    // so the left release goes to it and never to the button.
+    QVERIFY(m_button->putProperty(ButtonDispId::IconMove, true));
+    QVERIFY(m_button->putProperty(ButtonDispId::Icone, m_icon));
+    QLabel* imgIcon = part("imgIcon");
+    const QRect rest = imgIcon->geometry();
+    QMenu menu;
+    menu.addAction(QStringLiteral("Quitter"));
+    connect(m_button.get(), &host::Control::MouseUp, &menu,
+            [&] { menu.popup(m_container->mapToGlobal(QPoint(150, 150))); });
+    QSignalSpy clickSpy(m_button.get(), &host::Control::Click);
+    QSignalSpy upSpy(m_button.get(), &host::Control::MouseUp);
+
+    press(Qt::LeftButton, {23, 23});
+    QCOMPARE(pixel({2, 23}), DownColour);
+    press(Qt::RightButton, {23, 23});
+    release(Qt::RightButton, {23, 23});
+    QCOMPARE(upSpy.count(), 1);
+    QVERIFY(menu.isVisible());
+    release(Qt::LeftButton, {23, 23});
+    menu.close();
+    QTRY_VERIFY(!menu.isVisible());
+
+    QCOMPARE(clickSpy.count(), 0);
+    QCOMPARE(pixel({2, 23}), UpColour);
+    QCOMPARE(imgIcon->geometry(), rest);
+    QVERIFY(!imgIcon->hasScaledContents());
+
+    // The next click is an ordinary one.
+    press(Qt::LeftButton, {23, 23});
+    QCOMPARE(pixel({2, 23}), DownColour);
+    release(Qt::LeftButton, {23, 23});
+    QCOMPARE(clickSpy.count(), 1);
     QCOMPARE(pixel({2, 23}), UpColour);
     QCOMPARE(imgIcon->geometry(), rest);
 }
