@@ -23,6 +23,28 @@ QByteArray builtInFormatOf(const QByteArray& head)
     return {};
 }
 
+// An icon file holds one icon at several sizes, in no set order: the picture is the one of the usual
+// icon size, or the nearest, as the desktop shows such a file, not whichever the file lists first.
+QImage usualIconOf(QImageReader& reader)
+{
+    constexpr int usualSide = 32;
+    QImage best;
+    int bestDistance = 0;
+    for (int i = 0; i < reader.imageCount(); ++i) {
+        if (!reader.jumpToImage(i))
+            break;
+        const QImage image = reader.read();
+        if (image.isNull())
+            continue;
+        const int distance = qAbs(image.width() - usualSide) + qAbs(image.height() - usualSide);
+        if (best.isNull() || distance < bestDistance) {
+            best = image;
+            bestDistance = distance;
+        }
+    }
+    return best;
+}
+
 QImage decode(const QString& path)
 {
     QFile file(path);
@@ -38,6 +60,8 @@ QImage decode(const QString& path)
     // Any other format, or a file that only starts like one: the content decides, whatever the name.
     QImageReader reader(path);
     reader.setDecideFormatFromContent(true);
+    if (reader.format() == "ico" && reader.imageCount() > 1)
+        return usualIconOf(reader);
     return reader.read();
 }
 

@@ -19,6 +19,8 @@ private Q_SLOTS:
     void missingAndUnreadable();
     void contentDecidesTheFormat();
     void batchLooksAtEachFileOnce();
+    void iconFileShowsItsUsualSize_data();
+    void iconFileShowsItsUsualSize();
 };
 
 namespace {
@@ -27,6 +29,51 @@ bool writeImage(const QString& path, const QColor& colour, int side)
     QImage image(side, side, QImage::Format_RGB32);
     image.fill(colour);
     return image.save(path, "BMP");
+}
+
+// An icon file holding one square 32-bit picture of each given side, in that order, each of one colour.
+QByteArray iconFile(const QList<QPair<int, QColor>>& pictures)
+{
+    QByteArray directory;
+    QByteArray data;
+    const int headerSize = 6 + 16 * int(pictures.size());
+    const auto word = [](QByteArray& to, quint16 value) {
+        to.append(char(value & 0xFF)).append(char(value >> 8));
+    };
+    const auto dword = [&](QByteArray& to, quint32 value) {
+        word(to, quint16(value & 0xFFFF));
+        word(to, quint16(value >> 16));
+    };
+    for (const auto& [side, colour] : pictures) {
+        QByteArray entry;
+        dword(entry, 40);
+        dword(entry, quint32(side));
+        dword(entry, quint32(2 * side)); // the colours and the transparency mask
+        word(entry, 1);
+        word(entry, 32);
+        for (int i = 0; i < 6; ++i)
+            dword(entry, 0);
+        for (int i = 0; i < side * side; ++i)
+            entry.append(char(colour.blue()))
+                .append(char(colour.green()))
+                .append(char(colour.red()))
+                .append(char(0xFF));
+        entry.append(QByteArray(((side + 31) / 32) * 4 * side, '\0'));
+        directory.append(char(side < 256 ? side : 0))
+            .append(char(side < 256 ? side : 0))
+            .append('\0')
+            .append('\0');
+        word(directory, 1);
+        word(directory, 32);
+        dword(directory, quint32(entry.size()));
+        dword(directory, quint32(headerSize + data.size()));
+        data.append(entry);
+    }
+    QByteArray file;
+    word(file, 0);
+    word(file, 1);
+    word(file, quint16(pictures.size()));
+    return file + directory + data;
 }
 } // namespace
 
@@ -160,6 +207,42 @@ void tst_pictureloader::batchLooksAtEachFileOnce()
     // After the batch, the files are looked at again.
     QCOMPARE(loader.load(skin).status, platform::LoadedPicture::Status::NotFound);
     QCOMPARE(loader.load(later).pixmap.toImage().pixelColor(3, 3), QColor(Qt::blue));
+}
+
+void tst_pictureloader::iconFileShowsItsUsualSize_data()
+{
+    QTest::addColumn<QList<int>>("sides");
+    QTest::addColumn<int>("shown");
+    QTest::newRow("small first") << QList<int>{16, 32, 48} << 32;
+    QTest::newRow("large first") << QList<int>{256, 48, 32, 16} << 32;
+    QTest::newRow("no 32") << QList<int>{16, 48, 24} << 24;
+    QTest::newRow("one picture") << QList<int>{16} << 16;
+}
+
+void tst_pictureloader::iconFileShowsItsUsualSize()
+{
+    // An icon file holds the same icon at several sizes: the button shows the one of the usual icon
+    // size, 32 x 32, or the nearest, whatever comes first in the file.
+    QFETCH(QList<int>, sides);
+    QFETCH(int, shown);
+    if (!QImageReader::supportedImageFormats().contains("ico"))
+        QSKIP("no reader for icon files");
+    const QList<QColor> colours{Qt::red, Qt::green, Qt::blue, Qt::yellow};
+    QList<QPair<int, QColor>> pictures;
+    for (int i = 0; i < sides.size(); ++i)
+        pictures.append({sides.at(i), colours.at(i)});
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("target.ico"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(iconFile(pictures));
+    file.close();
+
+    const platform::QtPictureLoader loader;
+    const platform::LoadedPicture loaded = loader.load(path);
+    QCOMPARE(loaded.status, platform::LoadedPicture::Status::Ok);
+    QCOMPARE(loaded.pixmap.size(), QSize(shown, shown));
+    QCOMPARE(loaded.pixmap.toImage().pixelColor(shown / 2, shown / 2), colours.at(sides.indexOf(shown)));
 }
 
 QTEST_MAIN(tst_pictureloader)
