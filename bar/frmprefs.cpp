@@ -32,6 +32,27 @@ const QString False = QStringLiteral("FALSE");
 const QString Horizontal = QStringLiteral("HORIZONTAL");
 const QString Vertical = QStringLiteral("VERTICAL");
 
+// The public option strings that mirror the configuration file, in one fixed order.
+QStringList publicOptions()
+{
+    return {CfgAutoLaunch,  CfgOnTop,       CfgIconMove, CfgToolTip,
+            CfgExtractIcon, CfgGraphicMode, CfgAlign,    CfgMaskColor};
+}
+
+void restorePublicOptions(const QStringList& values)
+{
+    if (values.size() != 8)
+        return;
+    CfgAutoLaunch = values.at(0);
+    CfgOnTop = values.at(1);
+    CfgIconMove = values.at(2);
+    CfgToolTip = values.at(3);
+    CfgExtractIcon = values.at(4);
+    CfgGraphicMode = values.at(5);
+    CfgAlign = values.at(6);
+    CfgMaskColor = values.at(7);
+}
+
 constexpr int MaxIconMovingValue = std::numeric_limits<qint16>::max();
 constexpr quint32 FirstRunMaskColour = 15073535; // red 255, green 0, blue 230
 
@@ -134,6 +155,7 @@ frmPrefs::~frmPrefs() = default;
 
 void frmPrefs::Form_Load()
 {
+    m_openingOptions = publicOptions();
     LoadingPrefs = true;
 
     ui->List3->addItems(prefstexts::windowStates(CurrentLang));
@@ -406,6 +428,9 @@ void frmPrefs::discardEdits()
         if (buttons.at(n))
             buttons.put(n, ButtonDispId::OpenWindowsStyle, m_loadedStates.at(n - 1));
     }
+    // Nor the options changed at once (orientation, style, start with the session, icon extraction,
+    // mask colour): the next opening would show them and its OK save them.
+    restorePublicOptions(m_openingOptions);
 }
 
 bool frmPrefs::saveAndReload()

@@ -5,6 +5,7 @@
 
 #include <QDialog>
 #include <QList>
+#include <QStringList>
 
 #include <memory>
 #include <optional>
@@ -104,6 +105,9 @@ private:
     QList<int> m_createdElements;
     // Window state of each bar button at opening; List3 changes the buttons at once.
     QList<int> m_loadedStates;
+    // The bar-wide option strings at opening (CfgAutoLaunch to CfgMaskColor): the dialog changes
+    // some of them at once, and an opening that is not saved gives them back.
+    QStringList m_openingOptions;
     quint32 m_maskColour = 0;
     // The window state chosen while a button is being created, given to it at Create.
     std::optional<int> m_creationState;

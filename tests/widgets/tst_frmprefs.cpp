@@ -50,6 +50,7 @@ private Q_SLOTS:
     void okNamesTheEntryLackingATitle();
     void okWritesTheExactFileAndReloadsTheBar();
     void cancelAfterEditsWritesNothing();
+    void cancelledOptionsStayCancelledAtTheNextOpening();
     void escapeIsCancel();
     void closeBoxSavesAsShown();
     void closeBoxSavesATitleStillBeingTyped();
@@ -349,15 +350,43 @@ void tst_frmprefs::cancelAfterEditsWritesNothing()
     QCOMPARE(f.bar->Command1().ubound(), 2);
     // The bar's button launches as the file says again.
     QCOMPARE(f.bar->Command1().get(2, ButtonDispId::OpenWindowsStyle).toInt(), 2);
-    // The option changed at once and stays until the next reload.
-    QCOMPARE(pub::CfgAlign, QStringLiteral("VERTICAL"));
+    // The option changed at once goes back with the rest of the opening.
+    QCOMPARE(pub::CfgAlign, QStringLiteral("HORIZONTAL"));
 
     // The next opening shows the bar as it is and OK then saves.
     f.open();
     QCOMPARE(f.rows("List1"), QStringList({"1 -- Terminal", "2 -- Editor"}));
+    QVERIFY(f.w<QRadioButton>("Option2_0")->isChecked());
     f.click("cmdOK");
     QVERIFY(!f.prefs->isVisible());
-    QCOMPARE(f.buttonLines(), QList<QByteArray>({"/usr/bin/xterm;;Terminal;1", "/usr/bin/gedit;;Editor;2"}));
+    QCOMPARE(readAll(f.configPath()), before);
+}
+
+void tst_frmprefs::cancelledOptionsStayCancelledAtTheNextOpening()
+{
+    f.start(twoButtons());
+    const QByteArray before = readAll(f.configPath());
+    f.open();
+    f.click("chkAutoLaunch");
+    f.click("chkExtractIcon");
+    f.click("Option1_1");
+    f.click("Option2_1");
+    f.doubles->dialogs->colours.push_back(0x0000FFu);
+    f.click("Command3");
+    QCOMPARE(pub::CfgAlign, QStringLiteral("VERTICAL"));
+    f.click("cmdCancel");
+
+    // Reopened for something else, the dialog shows the options as saved, and OK keeps them so.
+    f.open();
+    QVERIFY(!f.w<QCheckBox>("chkAutoLaunch")->isChecked());
+    QVERIFY(!f.w<QCheckBox>("chkExtractIcon")->isChecked());
+    QVERIFY(f.w<QRadioButton>("Option1_0")->isChecked());
+    QVERIFY(f.w<QRadioButton>("Option2_0")->isChecked());
+    QCOMPARE(f.prefs->maskColour(), 16744703u);
+    f.click("cmdOK");
+    QVERIFY(!f.prefs->isVisible());
+    QCOMPARE(readAll(f.configPath()), before);
+    QVERIFY(f.doubles->autostart->entries.isEmpty());
 }
 
 void tst_frmprefs::escapeIsCancel()
