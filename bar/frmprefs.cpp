@@ -715,6 +715,9 @@ void frmPrefs::List1_Click()
     ui->txtButtonTitle->setEnabled(!marked);
     // While icons are extracted from the targets the icon path stays off, as the check box set it.
     ui->txtIconPath->setEnabled(!marked && !ui->chkExtractIcon->isChecked());
+    // The browse buttons go with their fields: off for a marked entry, on again for any other.
+    ui->Command2_0->setEnabled(!marked);
+    ui->Command2_1->setEnabled(!marked && !ui->chkExtractIcon->isChecked());
     updateDeleteButton();
     TitleEdited = false;
 }
@@ -893,9 +896,12 @@ void frmPrefs::List3_Click()
 void frmPrefs::chkExtractIcon_Click()
 {
     const bool extract = ui->chkExtractIcon->isChecked();
+    // The icon of an entry marked for deletion stays out of reach, as its other fields.
+    const int n = selectedEntry();
+    const bool marked = !CreatingButton && m_set.contains(n) && m_set.entry(n).deleted;
     ui->chkActiveIconMoving->setEnabled(!extract);
-    ui->txtIconPath->setEnabled(!extract);
-    ui->Command2_1->setEnabled(!extract);
+    ui->txtIconPath->setEnabled(!extract && !marked);
+    ui->Command2_1->setEnabled(!extract && !marked);
     ui->txtMovingIconValue->setEnabled(!extract);
     CfgExtractIcon = flag(extract);
     IconPathRequired = !extract;

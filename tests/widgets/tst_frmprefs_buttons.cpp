@@ -42,6 +42,7 @@ private Q_SLOTS:
     void chooserCancelChangesNothing();
     void colourChooser();
     void deleteAndUndoSwitchTheBrowseButtons();
+    void browseButtonsFollowTheSelectedRow();
 
     void firstLaunchToAWorkingButton();
     void firstLaunchKeepsTheConfigurationItFound();
@@ -557,6 +558,39 @@ void tst_frmprefs_buttons::deleteAndUndoSwitchTheBrowseButtons()
     f.click("cmdUndoSuppr");
     QVERIFY(f.button("Command2_0")->isEnabled());
     QVERIFY(f.button("Command2_1")->isEnabled());
+}
+
+void tst_frmprefs_buttons::browseButtonsFollowTheSelectedRow()
+{
+    f.start(threeButtons());
+    f.open(2);
+    f.list("List1")->setCurrentRow(0);
+    f.click("cmdDel");
+    // Another entry, not marked, can have its program and icon chosen.
+    f.list("List1")->setCurrentRow(1);
+    QVERIFY(f.button("Command2_0")->isEnabled());
+    QVERIFY(f.button("Command2_1")->isEnabled());
+    f.click("cmdDel");
+    f.click("cmdUndoSuppr");
+
+    // Back on the marked entry nothing can be chosen for it, nor typed after switching the icon option.
+    f.list("List1")->setCurrentRow(0);
+    QVERIFY(!f.edit("txtAppPath")->isEnabled());
+    QVERIFY(!f.button("Command2_0")->isEnabled());
+    QVERIFY(!f.button("Command2_1")->isEnabled());
+    f.click("chkExtractIcon");
+    f.click("chkExtractIcon");
+    QVERIFY(!f.edit("txtIconPath")->isEnabled());
+    QVERIFY(!f.button("Command2_1")->isEnabled());
+    f.doubles->dialogs->files.push_back(QStringLiteral("/chosen"));
+    f.click("Command2_0");
+    QCOMPARE(f.prefs->workingSet().entry(1).program, QStringLiteral("/a"));
+
+    // With icons extracted from the targets, an unmarked entry's icon chooser stays off.
+    f.click("chkExtractIcon");
+    f.list("List1")->setCurrentRow(1);
+    QVERIFY(f.button("Command2_0")->isEnabled());
+    QVERIFY(!f.button("Command2_1")->isEnabled());
 }
 
 void tst_frmprefs_buttons::firstLaunchToAWorkingButton()
