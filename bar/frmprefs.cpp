@@ -473,6 +473,14 @@ void frmPrefs::cmdOK_Click()
         }
     }
 
+    // Before the first button exists (the first launch) the fields are open without Add: a title and
+    // a target typed there are a button in creation, not nothing to save.
+    if (!CreatingButton && m_set.liveCount() == 0) {
+        CreatingButton = true;
+        if (ui->List3->currentRow() >= 0)
+            m_creationState = ui->List3->currentRow() + 1;
+    }
+
     if (CreatingButton) {
         const platform::MsgAnswer answer = platform::services().messages->show(
             this, prefstexts::buttonInCreation(lang).text, prefstexts::buttonInCreation(lang).title,

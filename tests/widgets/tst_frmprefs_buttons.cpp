@@ -45,6 +45,7 @@ private Q_SLOTS:
     void browseButtonsFollowTheSelectedRow();
 
     void firstLaunchToAWorkingButton();
+    void firstLaunchButtonTypedWithoutAddIsNotDropped();
     void firstLaunchKeepsTheConfigurationItFound();
 
 private:
@@ -610,6 +611,24 @@ void tst_frmprefs_buttons::firstLaunchToAWorkingButton()
     emit buttons.Click(1);
     QCOMPARE(f.doubles->shell->requests.size(), 1);
     QCOMPARE(f.doubles->shell->requests.at(0).target, QStringLiteral("/usr/bin/xterm"));
+}
+
+void tst_frmprefs_buttons::firstLaunchButtonTypedWithoutAddIsNotDropped()
+{
+    // The first launch opens with the fields ready: a button typed there and OK is offered for creation.
+    f.start({});
+    f.open(2);
+    f.type("txtButtonTitle", QStringLiteral("Terminal"));
+    f.type("txtAppPath", QStringLiteral("/usr/bin/xterm"));
+    f.list("List3")->setCurrentRow(2);
+    f.doubles->messages->shown.clear();
+    f.doubles->messages->answers.push_back(platform::MsgAnswer::Yes);
+    f.click("cmdOK");
+    QCOMPARE(f.messageTitles(), QStringList({QStringLiteral("Bouton en cours de création...")}));
+    QVERIFY(!f.prefs->isVisible());
+    QVERIFY(pub::SetupDone);
+    QCOMPARE(f.buttonLines(), QList<QByteArray>({"/usr/bin/xterm;;Terminal;3"}));
+    QCOMPARE(f.bar->Command1().ubound(), 1);
 }
 
 void tst_frmprefs_buttons::firstLaunchKeepsTheConfigurationItFound()
