@@ -570,6 +570,12 @@ bool frmPrefs::WriteConfigFile()
         QFile::copy(frmMain::configPath(), kept);
     }
     if (!configfile::write(sys.app->programFolder(), configfile::format(config), &why)) {
+        // The start with the session goes back to what the file still says, so the two agree
+        // whether the user tries again or cancels.
+        if (m_openingOptions.value(0) == True)
+            modRegEditRunDovi::EnableAutoLaunch();
+        else
+            modRegEditRunDovi::DisableAutoLaunch();
         message(this, prefstexts::configNotWritten(why, lang), platform::MsgIcon::Critical);
         return false;
     }

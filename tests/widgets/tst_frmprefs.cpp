@@ -58,6 +58,7 @@ private Q_SLOTS:
     void savedBarIsPaintedFromTheDesktopOnceTheDialogIsGone();
     void secondCloseDuringTheSaveIsNotTaken();
     void unwritableConfigurationKeepsTheDialogOpen();
+    void unwritableConfigurationLeavesTheAutorunAsTheFileSays();
 
     void positionRule_data();
     void positionRule();
@@ -490,6 +491,22 @@ void tst_frmprefs::unwritableConfigurationKeepsTheDialogOpen()
     f.click("cmdOK");
     QVERIFY(!f.prefs->isVisible());
     QCOMPARE(f.buttonLines().at(0), QByteArray("/usr/bin/xterm;;Console;1"));
+}
+
+void tst_frmprefs::unwritableConfigurationLeavesTheAutorunAsTheFileSays()
+{
+    f.start(twoButtons());
+    f.open();
+    f.click("chkAutoLaunch");
+    QVERIFY(QDir().mkdir(f.folder() + QStringLiteral("/tmpconfig.txt")));
+    f.click("cmdOK");
+    QDir().rmdir(f.folder() + QStringLiteral("/tmpconfig.txt"));
+    QCOMPARE(f.messageTitles(), QStringList({QStringLiteral("Erreur d'enregistrement...")}));
+    QVERIFY(f.prefs->isVisible());
+    // The file still says FALSE: the bar does not start with the session, also after a Cancel.
+    QVERIFY(f.doubles->autostart->entries.isEmpty());
+    f.click("cmdCancel");
+    QVERIFY(f.doubles->autostart->entries.isEmpty());
 }
 
 void tst_frmprefs::positionRule_data()
