@@ -400,6 +400,19 @@ bool frmPrefs::Form_QueryUnload()
     }
     if (!SaveOnClose)
         return false;
+    // A button still being typed is not dropped by the close box without a word: it is asked about,
+    // as OK does; declined, the close box saves the rest as shown.
+    if (CreatingButton && !(ui->txtButtonTitle->text().isEmpty() && ui->txtAppPath->text().isEmpty())) {
+        const prefstexts::Message question = prefstexts::buttonInCreation(CurrentLang);
+        const platform::MsgAnswer answer = platform::services().messages->show(
+            this, question.text, question.title, platform::MsgIcon::Question, platform::MsgButtons::YesNo);
+        if (answer == platform::MsgAnswer::Yes) {
+            cmdCreateButton_Click();
+            SaveOnClose = true;
+            if (!ValidateButtons())
+                return false;
+        }
+    }
     // Nothing to save before the first button exists (the first launch closed at once).
     if (m_set.liveCount() == 0) {
         discardEdits();

@@ -54,6 +54,9 @@ private Q_SLOTS:
     void escapeIsCancel();
     void closeBoxSavesAsShown();
     void closeBoxSavesATitleStillBeingTyped();
+    void closeBoxAsksAboutAButtonInCreation_data();
+    void closeBoxAsksAboutAButtonInCreation();
+    void closeBoxWithAnEmptyButtonInCreationSavesTheRest();
     void savedBarIsPaintedFromTheDesktopOnceTheDialogIsGone_data();
     void savedBarIsPaintedFromTheDesktopOnceTheDialogIsGone();
     void secondCloseDuringTheSaveIsNotTaken();
@@ -411,6 +414,53 @@ void tst_frmprefs::closeBoxSavesAsShown()
     QVERIFY(!f.prefs->isVisible());
     QCOMPARE(readAll(f.configPath()), twoButtons());
     QCOMPARE(f.bar->Command1().ubound(), 2);
+}
+
+void tst_frmprefs::closeBoxAsksAboutAButtonInCreation_data()
+{
+    QTest::addColumn<bool>("yes");
+    QTest::newRow("yes") << true;
+    QTest::newRow("no") << false;
+}
+
+void tst_frmprefs::closeBoxAsksAboutAButtonInCreation()
+{
+    QFETCH(bool, yes);
+    f.start(twoButtons());
+    f.open(2);
+    f.click("chkWinPosOaver");
+    f.click("cmdAdd");
+    f.type("txtButtonTitle", QStringLiteral("Files"));
+    f.type("txtAppPath", QStringLiteral("/usr/bin/pcmanfm"));
+    f.doubles->messages->answers.push_back(yes ? platform::MsgAnswer::Yes : platform::MsgAnswer::No);
+    f.prefs->close();
+
+    QCOMPARE(f.messageTitles(), QStringList({QStringLiteral("Bouton en cours de création...")}));
+    QVERIFY(!f.prefs->isVisible());
+    if (yes) {
+        QCOMPARE(f.buttonLines(), QList<QByteArray>({"/usr/bin/xterm;;Terminal;1", "/usr/bin/gedit;;Editor;2",
+                                                     "/usr/bin/pcmanfm;;Files;1"}));
+        QCOMPARE(f.bar->Command1().ubound(), 3);
+    } else {
+        // Declined, the rest is saved as shown.
+        QCOMPARE(readAll(f.configPath()).split('\n').at(2), QByteArray("TRUE\r"));
+        QCOMPARE(f.buttonLines(),
+                 QList<QByteArray>({"/usr/bin/xterm;;Terminal;1", "/usr/bin/gedit;;Editor;2"}));
+        QCOMPARE(f.bar->Command1().ubound(), 2);
+    }
+}
+
+void tst_frmprefs::closeBoxWithAnEmptyButtonInCreationSavesTheRest()
+{
+    f.start(twoButtons());
+    f.open(2);
+    f.click("chkWinPosOaver");
+    f.click("cmdAdd");
+    f.prefs->close();
+    QVERIFY(f.messageTitles().isEmpty());
+    QVERIFY(!f.prefs->isVisible());
+    QCOMPARE(readAll(f.configPath()).split('\n').at(2), QByteArray("TRUE\r"));
+    QCOMPARE(f.buttonLines().size(), 2);
 }
 
 void tst_frmprefs::savedBarIsPaintedFromTheDesktopOnceTheDialogIsGone_data()
