@@ -10,9 +10,12 @@ QString QtDialogs::toQtFilter(const QString& filter)
 {
     const QStringList parts = filter.split(QLatin1Char('|'));
     QStringList filters;
+    bool programsOnly = true;
     for (int i = 0; i + 1 < parts.size(); i += 2) {
         QString patterns = parts.at(i + 1);
         patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        if (patterns.trimmed().compare(QStringLiteral("*.exe"), Qt::CaseInsensitive) != 0)
+            programsOnly = false;
         // The description usually names the pattern already; Qt reads the patterns from the brackets.
         const QString& description = parts.at(i);
         if (description.contains(QLatin1Char('(')))
@@ -20,6 +23,13 @@ QString QtDialogs::toQtFilter(const QString& filter)
         else
             filters << description + QStringLiteral(" (") + patterns + QLatin1Char(')');
     }
+    // Every file stays within reach: the filters name files the Windows way, and programs here have no
+    // ".exe", so a chooser of programs alone opens on all files.
+    const QString all = QFileDialog::tr("All Files (*)");
+    if (!filters.isEmpty() && programsOnly)
+        filters.prepend(all);
+    else
+        filters.append(all);
     return filters.join(QStringLiteral(";;"));
 }
 
