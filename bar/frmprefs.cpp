@@ -156,6 +156,8 @@ frmPrefs::~frmPrefs() = default;
 void frmPrefs::Form_Load()
 {
     m_openingOptions = publicOptions();
+    m_openingLeft = m_bar.Left();
+    m_openingTop = m_bar.Top();
     LoadingPrefs = true;
 
     ui->List3->addItems(prefstexts::windowStates(CurrentLang));
@@ -444,6 +446,11 @@ void frmPrefs::discardEdits()
     // Nor the options changed at once (orientation, style, start with the session, icon extraction,
     // mask colour): the next opening would show them and its OK save them.
     restorePublicOptions(m_openingOptions);
+    // The bar goes back to where the file puts it, instead of staying where the sliders left it.
+    if (m_bar.Left() != m_openingLeft || m_bar.Top() != m_openingTop) {
+        m_bar.setLeft(m_openingLeft);
+        m_bar.setTop(m_openingTop);
+    }
 }
 
 bool frmPrefs::saveAndReload()

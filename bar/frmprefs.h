@@ -108,6 +108,9 @@ private:
     // The bar-wide option strings at opening (CfgAutoLaunch to CfgMaskColor): the dialog changes
     // some of them at once, and an opening that is not saved gives them back.
     QStringList m_openingOptions;
+    // Where the bar was at opening, in twips: the position page moves it at once.
+    double m_openingLeft = 0;
+    double m_openingTop = 0;
     quint32 m_maskColour = 0;
     // The window state chosen while a button is being created, given to it at Create.
     std::optional<int> m_creationState;

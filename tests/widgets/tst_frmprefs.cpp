@@ -606,9 +606,18 @@ void tst_frmprefs::slidersMoveTheBarLive()
     QCOMPARE(f.w<QLabel>("Label10")->text(), QStringLiteral("300"));
     QCOMPARE(f.edit("txtPosY")->text(), QStringLiteral("300"));
     QCOMPARE(f.bar->Top(), 4500.0);
-    // Cancel leaves the bar where it is; the next reload puts it back.
+    // Cancel puts the bar back where the file has it, and the next opening shows it there.
     f.click("cmdCancel");
-    QCOMPARE(f.bar->Top(), 4500.0);
+    QCOMPARE(f.bar->Top(), 750.0);
+    f.open(1);
+    QCOMPARE(f.edit("txtPosY")->text(), QStringLiteral("50"));
+    f.type("txtPosX", QStringLiteral("300"));
+    QCOMPARE(f.bar->Left(), 4500.0);
+    f.click("cmdCancel");
+    QCOMPARE(f.bar->Left(), 1500.0);
+    f.open(1);
+    f.click("cmdOK");
+    QVERIFY(readAll(f.configPath()).startsWith("100 50\r\n"));
 }
 
 void tst_frmprefs::iconMovingValueTakesDigitsOnly()
