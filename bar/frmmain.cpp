@@ -166,6 +166,11 @@ bool frmMain::Form_Load()
     resstrings::useToolkitLanguage(CurrentLang);
 
     readRunFile();
+    // A first launch ended while its preferences were open leaves the marker and the language but no
+    // configuration: every later start would end on the missing file. The set-up goes on instead.
+    const QFileInfo config(configPath());
+    if (!FirstRun && !config.exists() && !config.isSymLink())
+        FirstRun = true;
     if (!QFileInfo::exists(programFile(QStringLiteral("Boutons"))))
         createSkinFolders();
 

@@ -69,6 +69,8 @@ private Q_SLOTS:
     void firstLaunchCompleted();
     void firstLaunchCompletedWithoutChoosingALanguage();
     void firstLaunchButtonCreatedThenCancelled();
+    void firstLaunchCutShortGoesOn_data();
+    void firstLaunchCutShortGoesOn();
     void markerWithOtherLineIsLaterStart();
     void markerWithoutSettings();
     void existingBoutonsMovesNothing();
@@ -405,6 +407,44 @@ void tst_frmmain::firstLaunchCompletedWithoutChoosingALanguage()
     QCOMPARE(readMarker(), QStringLiteral("run=1\r\n"));
     QCOMPARE(m_doubles->settings->values.value(settingKey("GeneralSetLng", "FirstLaunch")),
              QStringLiteral("1"));
+}
+
+void tst_frmmain::firstLaunchCutShortGoesOn_data()
+{
+    QTest::addColumn<bool>("saved");
+    QTest::newRow("a button saved") << true;
+    QTest::newRow("cancelled again") << false;
+}
+
+void tst_frmmain::firstLaunchCutShortGoesOn()
+{
+    QFETCH(bool, saved);
+    // The language was chosen and the marker written, then the bar ended before any configuration.
+    laterStartFiles();
+    QVERIFY(QFile::remove(m_folder->file(QStringLiteral("DoviConfig.txt"))));
+    barfixture::ModalScript script;
+    script.then(QStringLiteral("frmPrefs"), [this, saved](QWidget* d) {
+        QVERIFY(FirstRun);
+        QVERIFY(!m_bar->isVisible());
+        if (saved)
+            connect(static_cast<QDialog*>(d), &QDialog::finished, [this] { savedFromPreferences(); });
+        static_cast<QDialog*>(d)->reject();
+    });
+
+    QCOMPARE(m_bar->Form_Load(), saved);
+    QVERIFY(script.done());
+    QCOMPARE(m_bar->isVisible(), saved);
+    QVERIFY(!std::any_of(m_doubles->messages->shown.cbegin(), m_doubles->messages->shown.cend(),
+                         [](const auto& m) { return m.text.contains(QStringLiteral("cannot be read")); }));
+    if (saved) {
+        QCOMPARE(readMarker(), QStringLiteral("run=1\r\n"));
+        QCOMPARE(m_doubles->settings->values.value(settingKey("GeneralSetLng", "FirstLaunch")),
+                 QStringLiteral("1"));
+    } else {
+        // Without a button the set-up is undone as any abandoned first launch: the next start is one.
+        QVERIFY(!QFile::exists(m_folder->file(QStringLiteral("Dovi_Run.txt"))));
+        QVERIFY(m_doubles->settings->values.isEmpty());
+    }
 }
 
 void tst_frmmain::markerWithOtherLineIsLaterStart()
