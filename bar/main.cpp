@@ -1,4 +1,5 @@
 #include "bar/frmmain.h"
+#include "platform/endrequest.h"
 #include "platform/services.h"
 
 #include <QApplication>
@@ -11,6 +12,11 @@ int main(int argc, char* argv[])
     frmMain bar;
     if (!bar.Form_Load())
         return 0;
+    // Asked to end by the system, the bar closes as its Exit closes it, also from within a dialog.
+    platform::onEndRequest(&bar, [&bar] {
+        bar.close();
+        QCoreApplication::exit(0);
+    });
     bar.show();
     return app.exec();
 }

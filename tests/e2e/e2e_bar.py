@@ -7,6 +7,7 @@ A first launch that is abandoned ends with nothing stored."""
 
 import os
 import shutil
+import signal
 import stat
 import struct
 import sys
@@ -213,6 +214,32 @@ class Bar(unittest.TestCase):
         self.assertEqual(self.bar.wait(timeout=15), 0)
         self.assertIn("Val_Trans=255", settings_text(s))
         self.assertTrue((s.program_dir / "Dovi_Run.txt").exists())
+
+
+class EndRequest(unittest.TestCase):
+    """Asked by the system to end (the session or the machine shutting down), the bar closes as its
+    Exit closes it: idle or with a dialog open, it ends normally and stores the transparency level."""
+
+    def test_end_request_closes_the_bar(self):
+        for sig, dialog in ((signal.SIGTERM, False), (signal.SIGHUP, False), (signal.SIGTERM, True)):
+            with self.subTest(signal=sig.name, dialog=dialog), Session(BIN_DIR) as s:
+                prepare(s, buttons=["/bin/true;;A;1"] * BUTTONS)
+                bar, win = start_bar(s)
+                (s.config_home / "Dovi" / "Dovi.ini").write_text("[GeneralSetLng]\nFirstLaunch=1\nLang=1\n")
+                if dialog:
+                    s.click(BAR_X + SKIN // 2, BAR_Y + SKIN // 2, button=3)
+                    wait_for(lambda: len(s.windows(pid=bar.pid)) == 2, timeout=10, what="the menu")
+                    # The about box is the item above Exit.
+                    s.key("Up")
+                    s.key("Up")
+                    s.key("Return")
+                    wait_for(lambda: any(s.xprop(w, "_NET_WM_NAME") not in ('"Dovi"', None)
+                                             for w in s.windows(pid=bar.pid)),
+                             timeout=10, what="the about box")
+                bar.send_signal(sig)
+                self.assertEqual(bar.wait(timeout=15), 0)
+                self.assertIn("Val_Trans=255", settings_text(s))
+                self.assertTrue((s.program_dir / "Dovi_Run.txt").exists())
 
 
 class FirstLaunch(unittest.TestCase):
