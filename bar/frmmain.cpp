@@ -383,6 +383,12 @@ void frmMain::unloadMenu()
 
 void frmMain::popupMenu(const QPoint& globalPos)
 {
+    // A compositing manager may come after the bar (both start with the session) or go: the menu
+    // follows what the system can do now, and a stored level shows as soon as it can.
+    const bool available = platform::services().windows->translucencyAvailable(nullptr);
+    if (available && !TransparencyAvailable)
+        modSetFormsTransparency::SetFormTransparency(this, TransparencyValue);
+    TransparencyAvailable = available;
     frmMenu& form = menu();
     form.mnuFileTransparency->setVisible(TransparencyAvailable);
     form.mnuFile->popup(globalPos);

@@ -27,6 +27,8 @@ private Q_SLOTS:
     void failedOpenIsTold();
     void rightClickPopsMenuOnly_data();
     void rightClickPopsMenuOnly();
+    void translucencyFollowsTheSystem_data();
+    void translucencyFollowsTheSystem();
     void barWithoutButtonsOffersMenu();
     void authorLinks();
 
@@ -183,6 +185,36 @@ void tst_frmmain_launch::rightClickPopsMenuOnly()
     QCOMPARE(menu.mnuFileTransparency->isVisible(), available);
     // At the pointer.
     QCOMPARE(menu.mnuFile->pos(), QCursor::pos());
+}
+
+void tst_frmmain_launch::translucencyFollowsTheSystem_data()
+{
+    QTest::addColumn<bool>("atStart");
+    QTest::addColumn<bool>("later");
+    QTest::newRow("compositing manager started after the bar") << false << true;
+    QTest::newRow("compositing manager gone") << true << false;
+}
+
+void tst_frmmain_launch::translucencyFollowsTheSystem()
+{
+    QFETCH(bool, atStart);
+    QFETCH(bool, later);
+    m_doubles->settings->values.insert(barfixture::settingKey("Transparency", "Val_Trans"),
+                                       QStringLiteral("128"));
+    m_doubles->windows->translucent = atStart;
+    layOut({QStringLiteral("/usr/bin/a;;A;1")});
+    QCOMPARE(m_doubles->windows->opacities, atStart ? QList<int>{128} : QList<int>{});
+
+    m_doubles->windows->translucent = later;
+    const QPoint at = centreOf(1);
+    QTest::mouseClick(m_bar->windowHandle(), Qt::RightButton, {}, at);
+    frmMenu& menu = m_bar->menu();
+    QTRY_VERIFY(menu.mnuFile->isVisible());
+    QCOMPARE(menu.mnuFileTransparency->isVisible(), later);
+    QCOMPARE(TransparencyAvailable, later);
+    // The stored level is what the bar shows once it can.
+    QCOMPARE(m_doubles->windows->opacities.value(m_doubles->windows->opacities.size() - 1, 255), 128);
+    QCOMPARE(TransparencyValue, qint16(128));
 }
 
 void tst_frmmain_launch::barWithoutButtonsOffersMenu()
