@@ -48,8 +48,10 @@ QIcon frmLangue::flagIcon(int id)
 
 void frmLangue::Form_Load()
 {
-    // A stored value other than 0 or 1 picks English, as every text choice does.
-    m_chosen = settings::Lang() == 0 ? 0 : 1;
+    // A stored value other than 0 or 1 picks English, as every text choice does. Settings that could
+    // not keep the language chosen from the menu would show the other one: the session's is shown.
+    const int current = !LangFirstChoice && !settings::storeKeeps() ? CurrentLang : settings::Lang();
+    m_chosen = current == 0 ? 0 : 1;
     Option1(m_chosen)->setChecked(true);
     // At their own size, not stretched.
     ui->Image1->setPixmap(flagIcon(101).pixmap(32, 32));

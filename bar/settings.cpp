@@ -82,6 +82,11 @@ void deleteAll()
     platform::services().settings->removeApp(app());
 }
 
+bool storeKeeps()
+{
+    return platform::services().settings->state(app()) == platform::SettingsStore::State::Fine;
+}
+
 QString storeProblem(int lang)
 {
     const platform::SettingsStore& store = *platform::services().settings;

@@ -25,6 +25,9 @@ bool saveInfosToolTip(int value);
 // Deletes every setting of the program.
 void deleteAll();
 
+// True when the settings can be read and written, so that what was saved is what is read back.
+bool storeKeeps();
+
 // Why the settings cannot be kept, as a message for the user in the language given (0 French,
 // otherwise English); empty when they can be read and written.
 QString storeProblem(int lang);

@@ -44,6 +44,8 @@ private Q_SLOTS:
     void transparencyItemOpensSlider();
     void aboutItemOpensAboutBox();
     void languageChangeShowsOnNextPopup();
+    void languageChooserShowsTheSessionsLanguage_data();
+    void languageChooserShowsTheSessionsLanguage();
     void reloadShowsHandEdit();
     void reloadOfBrokenFileKeepsBar();
     void exitSavesLevelAndEnds();
@@ -283,6 +285,45 @@ void tst_frmmenu::languageChangeShowsOnNextPopup()
     QCOMPARE(m_bar->menu().mnuFilePrefs->title(), QStringLiteral("Preferences"));
     // The buttons keep the language they were laid out with until the next layout.
     QCOMPARE(m_bar->Command1().get(1, ButtonDispId::Language).toInt(), 0);
+}
+
+void tst_frmmenu::languageChooserShowsTheSessionsLanguage_data()
+{
+    QTest::addColumn<int>("store");
+    QTest::newRow("read-only") << int(platform::SettingsStore::State::ReadOnly);
+    QTest::newRow("unreadable") << int(platform::SettingsStore::State::Unreadable);
+}
+
+void tst_frmmenu::languageChooserShowsTheSessionsLanguage()
+{
+    QFETCH(int, store);
+    startBar(1);
+    // The settings cannot keep a new choice: English is this session's language all the same.
+    m_doubles->settings->storeState = platform::SettingsStore::State(store);
+    const auto choose = [this](int option, bool* frenchShown) {
+        barfixture::ModalAnswer answer(QStringLiteral("frmLangue"), [&](QWidget* dialog) {
+            auto* langue = static_cast<frmLangue*>(dialog);
+            *frenchShown = langue->Option1(0)->isChecked();
+            QCOMPARE(langue->Option1(1)->isChecked(), !*frenchShown);
+            if (option >= 0)
+                langue->Option1(option)->click();
+            langue->Command1()->click();
+        });
+        popUp();
+        action("mnuFileLangue")->trigger();
+        closePopup();
+        QVERIFY(answer.answered());
+    };
+    bool frenchShown = false;
+    choose(1, &frenchShown);
+    QVERIFY(frenchShown);
+    QCOMPARE(CurrentLang, qint16(1));
+
+    // Opened again, it shows English chosen, and its OK leaves the session in English.
+    choose(-1, &frenchShown);
+    QVERIFY(!frenchShown);
+    QCOMPARE(CurrentLang, qint16(1));
+    QCOMPARE(popUp().mnuFileExit->text(), QStringLiteral("Exit"));
 }
 
 void tst_frmmenu::reloadShowsHandEdit()
