@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileIconProvider>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QMimeDatabase>
 #include <QStandardPaths>
 #include <QUrl>
@@ -37,8 +38,10 @@ QIcon desktopFileIcon(const QString& path)
         desktopentry::entryValue(QString::fromUtf8(file.read(256 * 1024)), QStringLiteral("Icon"));
     if (name.isEmpty())
         return {};
+    // Only a file is read (a pipe would hold the bar up until someone writes into it), and only one
+    // that holds a picture gives the icon: anything else leaves the entry's own icon.
     if (QDir::isAbsolutePath(name))
-        return QFileInfo::exists(name) ? QIcon(name) : QIcon();
+        return QFileInfo(name).isFile() && QImageReader(name).canRead() ? QIcon(name) : QIcon();
     return themed({name});
 }
 

@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 using namespace platform;
 
 class tst_XdgIconProvider : public QObject {
@@ -16,6 +18,8 @@ private slots:
     void themeIcons_data();
     void themeIcons();
     void desktopFileWithAbsoluteIcon();
+    void desktopFileIconThatIsNoFile_data();
+    void desktopFileIconThatIsNoFile();
     void nothingForNothing_data();
     void nothingForNothing();
     void pictureHasTheAskedSize();
@@ -93,6 +97,33 @@ void tst_XdgIconProvider::desktopFileWithAbsoluteIcon()
     QCOMPARE(pixmap.toImage().pixelColor(8, 8), QColor(Qt::red));
     // An entry without Icon= still shows as the file it is.
     QVERIFY(!XdgIconProvider().iconForPath(m_dir.filePath(QStringLiteral("noicon.desktop"))).isNull());
+}
+
+void tst_XdgIconProvider::desktopFileIconThatIsNoFile_data()
+{
+    QTest::addColumn<QString>("icon");
+    QTest::newRow("pipe") << QStringLiteral("@/pipe");
+    QTest::newRow("device") << QStringLiteral("/dev/zero");
+    QTest::newRow("folder") << QStringLiteral("@");
+    QTest::newRow("not a picture") << QStringLiteral("@/notes.txt");
+}
+
+void tst_XdgIconProvider::desktopFileIconThatIsNoFile()
+{
+    QFETCH(QString, icon);
+    icon.replace(QLatin1Char('@'), m_dir.path());
+    const QString pipe = m_dir.filePath(QStringLiteral("pipe"));
+    if (!QFileInfo::exists(pipe))
+        QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const QString entry =
+        make(QStringLiteral("odd.desktop"),
+             "[Desktop Entry]\nType=Application\nName=A\nExec=true\nIcon=" + icon.toUtf8() + "\n");
+    // Not read (a pipe would hold the bar up until someone writes into it): the entry shows as the
+    // file it is, like an entry without Icon=.
+    const QIcon shown = XdgIconProvider().iconForPath(entry);
+    QVERIFY(!shown.isNull());
+    QCOMPARE(shown.name(),
+             XdgIconProvider().iconForPath(m_dir.filePath(QStringLiteral("noicon.desktop"))).name());
 }
 
 void tst_XdgIconProvider::nothingForNothing_data()
