@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QHideEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QShowEvent>
 
 #include <algorithm>
@@ -151,13 +152,17 @@ void frmInfos::Form_Load()
 
     m_prefs = findPrefs();
     QRect prefsRect;
+    QRect screenRect(QPoint(0, 0), platform::services().screen->screenSizePixels());
     if (m_prefs) {
         prefsRect = m_prefs->frameGeometry();
         // A tip is about the open preferences dialog: it goes when the dialog goes.
         m_prefs->installEventFilter(this);
         m_prefsGone = connect(m_prefs.data(), &QObject::destroyed, this, &QDialog::reject);
+        // With several screens, next to the dialog is on the dialog's own screen.
+        if (const QScreen* screen = QGuiApplication::screenAt(prefsRect.center()))
+            screenRect = screen->geometry();
     }
-    move(placeNear(prefsRect, size(), QRect(QPoint(0, 0), platform::services().screen->screenSizePixels())));
+    move(placeNear(prefsRect, size(), screenRect));
 }
 
 void frmInfos::Timer1_Timer()
