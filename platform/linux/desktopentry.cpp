@@ -147,7 +147,10 @@ QString unescapeString(const QString& value)
     return text;
 }
 
-QString entryValue(const QString& fileText, const QString& key)
+namespace {
+
+// The value of key in the [Desktop Entry] group, as written in the file (escapes not applied).
+QString rawEntryValue(const QString& fileText, const QString& key)
 {
     bool inEntry = false;
     const QStringList lines = fileText.split(QLatin1Char('\n'));
@@ -163,9 +166,28 @@ QString entryValue(const QString& fileText, const QString& key)
         const qsizetype eq = line.indexOf(QLatin1Char('='));
         if (eq < 0 || line.left(eq).trimmed() != key)
             continue;
-        return unescapeString(line.mid(eq + 1).trimmed());
+        return line.mid(eq + 1).trimmed();
     }
     return {};
+}
+
+} // namespace
+
+QString entryValue(const QString& fileText, const QString& key)
+{
+    return unescapeString(rawEntryValue(fileText, key));
+}
+
+std::optional<Command> applicationCommand(const QString& fileText)
+{
+    if (entryValue(fileText, QStringLiteral("Type")) != QLatin1String("Application") ||
+        entryValue(fileText, QStringLiteral("Terminal")) == QLatin1String("true"))
+        return std::nullopt;
+    // The Exec= value goes to its own reader as written: its quoting comes after the string escapes.
+    std::optional<QStringList> arguments = parseExec(rawEntryValue(fileText, QStringLiteral("Exec")));
+    if (!arguments || arguments->isEmpty() || arguments->constFirst().isEmpty())
+        return std::nullopt;
+    return Command{std::move(*arguments), entryValue(fileText, QStringLiteral("Path"))};
 }
 
 } // namespace platform::desktopentry

@@ -1,14 +1,34 @@
 #include "platform/linux/x11shellopener.h"
 
+#include "platform/linux/desktopentry.h"
 #include "platform/linux/shelltarget.h"
 
 #include <QDesktopServices>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QUrl>
 
 namespace platform {
+
+namespace {
+
+constexpr qint64 MaxEntryBytes = 256 * 1024;
+
+// The command of a file that is an application's desktop entry.
+std::optional<desktopentry::Command> entryCommand(const QString& path)
+{
+    if (!path.endsWith(QLatin1String(".desktop")) || !QFileInfo(path).isFile())
+        return std::nullopt;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return desktopentry::applicationCommand(QString::fromUtf8(file.read(MaxEntryBytes)));
+}
+
+} // namespace
 
 X11ShellOpener::X11ShellOpener() = default;
 
@@ -31,6 +51,17 @@ bool X11ShellOpener::open(const ShellRequest& request)
         return startDetached(target.location, QProcess::splitCommand(request.parameters), folder,
                              request.show);
     case shelltarget::Kind::Document:
+        // An application's desktop entry stands for its program, as a shortcut does: the opener
+        // would show the entry's text instead of starting it.
+        if (const std::optional<desktopentry::Command> command = entryCommand(target.location)) {
+            const shelltarget::Resolved program =
+                shelltarget::resolve(command->arguments.constFirst(), folder, m_searchPaths);
+            if (program.kind != shelltarget::Kind::Program)
+                return false;
+            return startDetached(program.location, command->arguments.mid(1),
+                                 command->folder.isEmpty() ? folder : command->folder, request.show);
+        }
+        break;
     case shelltarget::Kind::Folder:
     case shelltarget::Kind::Url:
         break;

@@ -8,9 +8,10 @@
 
 namespace platform {
 
-// Programs are started directly with an argument list, never through a command interpreter;
-// documents, folders and addresses go to the desktop's opener (xdg-open). The show state is given
-// to the started program's first window on X11.
+// Programs are started directly with an argument list, never through a command interpreter, and so
+// is the program of an application's desktop entry (.desktop file); other documents, folders and
+// addresses go to the desktop's opener (xdg-open). The show state is given to the started program's
+// first window on X11.
 class DOVI_PLATFORM_EXPORT X11ShellOpener final : public ShellOpener {
 public:
     X11ShellOpener();

@@ -21,6 +21,8 @@ private slots:
     void othersGoToTheOpenerAsOneAbsoluteArgument();
     void refused_data();
     void refused();
+    void applicationEntryStartsItsProgram_data();
+    void applicationEntryStartsItsProgram();
     void systemDriveRoot();
 
 private:
@@ -206,6 +208,64 @@ void tst_ShellOpener::refused()
     };
     X11ShellOpener opener({}, m_dir.filePath(QStringLiteral("opener")));
     QVERIFY(!opener.open({verb, expand(target), QString(), expand(folder), ShowState::Normal}));
+}
+
+void tst_ShellOpener::applicationEntryStartsItsProgram_data()
+{
+    // "@" stands for the test folder. An empty record means open() refuses the target.
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<QStringList>("record");
+    const QString program =
+        QStringLiteral("Exec=\"@/program with spaces\" one %U \"two three\" $(touch x)\n");
+    QTest::newRow("its program, its arguments, no field code")
+        << "[Desktop Entry]\nType=Application\nName=A\n" + program
+        << QStringList{"/", "one", "two three", "$(touch", "x)"};
+    QTest::newRow("its own working folder") << "[Desktop Entry]\nType=Application\nPath=@/work\n" + program
+                                            << QStringList{"@/work", "one", "two three", "$(touch", "x)"};
+    QTest::newRow("an Exec= of another group is not its own")
+        << "[Desktop Action new]\n" + program + "[Desktop Entry]\nType=Application\nExec=\"@/-n\"\n"
+        << QStringList{"/"};
+    // Eight backslashes in the file: four once the string escapes are read, two once Exec='s quoting is.
+    QTest::newRow("escapes read once each") << QStringLiteral(R"([Desktop Entry]
+Type=Application
+Exec="@/program with spaces" "a\\\\\\\\b"
+)") << QStringList{"/", QStringLiteral(R"(a\\b)")};
+    QTest::newRow("a terminal program goes to the opener")
+        << "[Desktop Entry]\nType=Application\nTerminal=true\n" + program
+        << QStringList{"/", "@/entry.desktop"};
+    QTest::newRow("a link goes to the opener") << "[Desktop Entry]\nType=Link\nURL=http://example.org\n"
+                                               << QStringList{"/", "@/entry.desktop"};
+    QTest::newRow("broken quoting goes to the opener")
+        << "[Desktop Entry]\nType=Application\nExec=\"@/program with spaces\n"
+        << QStringList{"/", "@/entry.desktop"};
+    QTest::newRow("a missing program is refused")
+        << "[Desktop Entry]\nType=Application\nExec=\"@/no such program\"\n"
+        << QStringList();
+}
+
+void tst_ShellOpener::applicationEntryStartsItsProgram()
+{
+    QFETCH(QString, entry);
+    QFETCH(QStringList, record);
+    const QString path = m_dir.filePath(QStringLiteral("entry.desktop"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(entry.replace(QLatin1Char('@'), m_dir.path()).toUtf8());
+    file.close();
+    for (QString& line : record)
+        line.replace(QLatin1Char('@'), m_dir.path());
+
+    X11ShellOpener opener({}, m_dir.filePath(QStringLiteral("opener")));
+    const bool opened =
+        opener.open({QStringLiteral("Open"), path, QString(), QStringLiteral("/"), ShowState::Normal});
+    QCOMPARE(opened, !record.isEmpty());
+    if (opened) {
+        const QString written = m_dir.filePath(QStringLiteral("record"));
+        QTRY_VERIFY(QFile::exists(written));
+        QCOMPARE(recorded(written), record);
+    }
+    QVERIFY(!QFile::exists(m_dir.filePath(QStringLiteral("x"))));
+    QVERIFY(!QFile::exists(QStringLiteral("/x")));
 }
 
 void tst_ShellOpener::systemDriveRoot()
