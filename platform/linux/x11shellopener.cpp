@@ -85,18 +85,10 @@ QString X11ShellOpener::systemDriveRoot() const
 bool X11ShellOpener::startDetached(const QString& program, const QStringList& arguments,
                                    const QString& folder, ShowState show)
 {
-    QProcess process;
-    process.setProgram(program);
-    process.setArguments(arguments);
-    process.setWorkingDirectory(folder);
-    // Detached children would otherwise write into the bar's own output.
-    process.setStandardInputFile(QProcess::nullDevice());
-    process.setStandardOutputFile(QProcess::nullDevice());
-    process.setStandardErrorFile(QProcess::nullDevice());
-    qint64 pid = 0;
-    if (!process.startDetached(&pid))
+    const std::optional<qint64> pid = m_spawner.start(program, arguments, folder);
+    if (!pid)
         return false;
-    m_watcher.watch(pid, show);
+    m_watcher.watch(*pid, show);
     return true;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/export.h"
+#include "platform/linux/detachedspawner.h"
 #include "platform/linux/x11launchwatcher.h"
 #include "platform/shellopener.h"
 
@@ -28,6 +29,7 @@ private:
 
     QStringList m_searchPaths;
     QString m_opener;
+    DetachedSpawner m_spawner;
     X11LaunchWatcher m_watcher;
 };
 
