@@ -232,7 +232,10 @@ void UserControl1::applyMask()
 
 void UserControl1::setTitleCaption(const QString& text)
 {
-    lblBtnTitle->setText(text);
+    // The label takes its text when it shows: a label's text is announced to the accessibility
+    // bridge, whose first use joins the session bus, and a bar's buttons are made before the bar is
+    // on the screen. A bar of pictures never shows its titles.
+    m_titleText = text;
     m_titleSized = false;
     if (lblBtnTitle->isVisible())
         sizeTitle();
@@ -243,9 +246,11 @@ void UserControl1::setTitleCaption(const QString& text)
 void UserControl1::sizeTitle()
 {
     // The design size, grown to the text when it needs more; then centred on the button.
+    if (lblBtnTitle->text() != m_titleText)
+        lblBtnTitle->setText(m_titleText);
     const QFontMetrics metrics(lblBtnTitle->font());
     const QSize design = designSize(TitleDesignWidth, TitleDesignHeight);
-    lblBtnTitle->resize(std::max(design.width(), metrics.horizontalAdvance(lblBtnTitle->text()) + 2),
+    lblBtnTitle->resize(std::max(design.width(), metrics.horizontalAdvance(m_titleText) + 2),
                         std::max(design.height(), metrics.height()));
     CentreImage(lblBtnTitle);
     m_titleSized = true;
@@ -481,7 +486,7 @@ QVariant UserControl1::getProperty(host::DispId id, host::DispResult* result)
         applyMode();
         return m_graphicMode;
     case ButtonDispId::TextModeTitle:
-        return lblBtnTitle->text();
+        return m_titleText;
     case ButtonDispId::MaskColor:
         return m_maskColour;
     case ButtonDispId::ImageMask:
@@ -690,7 +695,7 @@ void UserControl1::WriteProperties(host::PropertyBag& bag) const
     bag.WriteProperty(QStringLiteral("IconMovingValue"), m_iconMovingValue, 0);
     bag.WriteProperty(QStringLiteral("OpenWindowsStyle"), m_openWindowsStyle, 1);
     bag.WriteProperty(QStringLiteral("GraphicMode"), m_graphicMode, false);
-    bag.WriteProperty(QStringLiteral("TextModeTitle"), lblBtnTitle->text(), defaultTitle());
+    bag.WriteProperty(QStringLiteral("TextModeTitle"), m_titleText, defaultTitle());
     bag.WriteProperty(QStringLiteral("MaskColor"), m_maskColour, DefaultMaskColor);
     bag.WriteProperty(QStringLiteral("ImageMask"), m_imageMask, QStringLiteral("0"));
     bag.WriteProperty(QStringLiteral("ExtractIcon"), m_extractIcon, false);

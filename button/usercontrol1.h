@@ -129,6 +129,8 @@ private:
     bool m_iconStretch = false;
     // A left press shows the down skin until its release (or a menu takes the mouse).
     bool m_pressed = false;
+    // The title's text; lblBtnTitle takes it when it first shows (sizeTitle).
+    QString m_titleText;
     bool m_titleSized = false;
     // imgIcon's size before PressIcon, given back by ReleaseIcon when imgIcon has no picture.
     QSize m_iconSizeBeforePress;
