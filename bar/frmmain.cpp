@@ -227,7 +227,7 @@ bool frmMain::Form_Load()
     // unmapped again before the window manager has taken it may be left unmanaged and unseen.
     PaintDesktopBehind();
     // The start-up form is shown in any case, also when the set-up is not complete.
-    show();
+    showWindowThenButtons();
 
     RunFileCreated = false;
     FirstRun = false;
@@ -342,6 +342,23 @@ void frmMain::setHeight(double twips)
 void frmMain::applyPosition()
 {
     move(toPixels(m_leftTwips, tppX()), toPixels(m_topTwips, tppY()));
+}
+
+void frmMain::showWindowThenButtons()
+{
+    // Showing a widget is announced to the accessibility bridge, whose first use joins the session
+    // bus. The window is asked for first, so that the window system maps it meanwhile; the buttons
+    // show before anything is drawn.
+    QList<QWidget*> parts;
+    for (QWidget* part : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (!part->isWindow() && !part->isHidden()) {
+            parts.append(part);
+            part->hide();
+        }
+    }
+    show();
+    for (QWidget* part : parts)
+        part->show();
 }
 
 void frmMain::PaintDesktopBehind()

@@ -86,6 +86,7 @@ private:
     void readRunFile();
     void createSkinFolders();
     void showFirstRunMessage();
+    void showWindowThenButtons();
 
     host::ControlArray m_command1;
     std::unique_ptr<frmMenu> m_menu;

@@ -61,6 +61,7 @@ private Q_SLOTS:
 
     void secondInstanceEndsSilently();
     void laterStartShowsBar();
+    void laterStartMapsWindowBeforeButtons();
     void laterStartTransparency_data();
     void laterStartTransparency();
     void translucencyUnknownIsTold();
@@ -191,6 +192,43 @@ void tst_frmmain::laterStartShowsBar()
     // The menu is loaded afresh at the next right click.
     QVERIFY(!m_bar->menuLoaded());
     QCOMPARE(readMarker(), QStringLiteral("run=1\r\n"));
+}
+
+namespace {
+
+// Notes, at each show of a bar's button, whether the bar's window was already asked for.
+class ShowOrder : public QObject {
+public:
+    explicit ShowOrder(const QWidget& bar) : m_bar(bar) {}
+    QList<bool> windowFirst;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show && watched->parent() == &m_bar)
+            windowFirst.append(m_bar.windowHandle() && m_bar.windowHandle()->isVisible());
+        return false;
+    }
+
+private:
+    const QWidget& m_bar;
+};
+
+} // namespace
+
+// Showing a widget is announced to the accessibility bridge, whose first use waits on the session
+// bus: the window is mapped first, and its buttons show right after it, before it is drawn.
+void tst_frmmain::laterStartMapsWindowBeforeButtons()
+{
+    laterStartFiles(3);
+    ShowOrder order(*m_bar);
+    qApp->installEventFilter(&order);
+    const bool loaded = m_bar->Form_Load();
+    qApp->removeEventFilter(&order);
+    QVERIFY(loaded);
+    QCOMPARE(order.windowFirst, (QList<bool>{true, true, true}));
+    for (int i = 1; i <= 3; ++i)
+        QVERIFY(m_bar->Command1().at(i)->isVisible());
 }
 
 void tst_frmmain::laterStartTransparency_data()
