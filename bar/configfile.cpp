@@ -189,6 +189,15 @@ QString ReadError::message(int lang) const
 
 QString decode(const QByteArray& bytes)
 {
+    // Editors that save as "Unicode" write UTF-16 (or UTF-32) behind its byte order mark: read as
+    // 8-bit text, every line of such a file would hold a NUL between its characters.
+    if (const auto encoding = QStringConverter::encodingForData(bytes);
+        encoding && *encoding != QStringConverter::Utf8) {
+        QStringDecoder unicode(*encoding, QStringDecoder::Flag::Stateless);
+        const QString text = unicode.decode(bytes);
+        if (!unicode.hasError())
+            return text;
+    }
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8.decode(bytes);
     if (utf8.hasError())

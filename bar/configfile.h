@@ -72,7 +72,8 @@ struct ReadResult {
     bool ok() const { return config.has_value(); }
 };
 
-// Text of a file: UTF-8 when valid, otherwise Windows-1252; CR LF and LF alike.
+// Text of a file: UTF-16 or UTF-32 behind a byte order mark, else UTF-8 when valid, otherwise
+// Windows-1252; CR LF and LF alike.
 QString decode(const QByteArray& bytes);
 
 // Parses the text of a file; fileName only names it in errors.

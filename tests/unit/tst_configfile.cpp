@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -50,6 +51,8 @@ private Q_SLOTS:
     void errorMessageNamesFileAndLine();
     void encodings_data();
     void encodings();
+    void unicodeBehindAByteOrderMark_data();
+    void unicodeBehindAByteOrderMark();
     void writeThenRead();
     void writerFormat();
     void failedRenameKeepsOldFile();
@@ -264,6 +267,33 @@ void tst_configfile::encodings()
         QCOMPARE(result.config->entries.at(0).program, program);
         QCOMPARE(result.config->skinUp, QStringLiteral("/skins/XP_Up.bmp"));
     }
+}
+
+void tst_configfile::unicodeBehindAByteOrderMark_data()
+{
+    QTest::addColumn<int>("encoding");
+    QTest::newRow("UTF-16 little-endian") << int(QStringConverter::Utf16LE);
+    QTest::newRow("UTF-16 big-endian") << int(QStringConverter::Utf16BE);
+    QTest::newRow("UTF-32 little-endian") << int(QStringConverter::Utf32LE);
+}
+
+void tst_configfile::unicodeBehindAByteOrderMark()
+{
+    // A file saved as "Unicode" by an editor reads as the same file in UTF-8.
+    QFETCH(int, encoding);
+    const QString text = QString::fromUtf8(Settings) + QStringLiteral("/home/zoé/résumé.odt;;CV €;2\r\n");
+    QStringEncoder encoder(QStringConverter::Encoding(encoding), QStringConverter::Flag::WriteBom);
+    const QByteArray bytes = encoder.encode(text);
+    QVERIFY(!encoder.hasError());
+
+    const auto result = parseBytes(bytes);
+    QVERIFY2(result.ok(), qPrintable(result.error.message(1)));
+    QCOMPARE(result.config->x, 120);
+    QCOMPARE(result.config->skinMask, QStringLiteral("/skins/XP_Mask.bmp"));
+    QCOMPARE(result.config->entries.size(), 1);
+    QCOMPARE(result.config->entries.at(0).program, QStringLiteral("/home/zoé/résumé.odt"));
+    QCOMPARE(result.config->entries.at(0).title, QStringLiteral("CV €"));
+    QCOMPARE(*result.config, *parseBytes(text.toUtf8()).config);
 }
 
 void tst_configfile::writeThenRead()

@@ -150,6 +150,8 @@ void tst_frmabout::linesJoinedWithoutTrailingEnd_data()
     QTest::newRow("blank last line") << QByteArray("one\r\ntwo\r\n\r\n") << "one\r\ntwo\r\n" << 3;
     QTest::newRow("one line") << QByteArray("only\r\n") << "only" << 1;
     QTest::newRow("byte order mark") << QByteArray("\xEF\xBB\xBFone\r\ntwo") << "one\r\ntwo" << 2;
+    QTest::newRow("UTF-16 of an editor's Unicode")
+        << QByteArray("\xFF\xFEo\0n\0\xE9\0\r\0\n\0t\0w\0o\0", 18) << "on\u00e9\r\ntwo" << 2;
     QTest::newRow("empty file") << QByteArray() << "" << 1;
 }
 
