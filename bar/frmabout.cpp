@@ -164,12 +164,14 @@ void frmAbout::cmdSysInfo_Click()
 
 void frmAbout::Command1_Click()
 {
-    modStartProg::MailAuthor();
+    if (!modStartProg::MailAuthor())
+        modStartProg::tellNotOpened(this, authorMail());
 }
 
 void frmAbout::Command2_Click()
 {
-    modStartProg::OpenAuthorSite();
+    if (!modStartProg::OpenAuthorSite())
+        modStartProg::tellNotOpened(this, authorSite());
 }
 
 bool frmAbout::GetKeyValue(QString& keyValue)

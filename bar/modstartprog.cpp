@@ -11,9 +11,9 @@
 namespace modStartProg {
 
 namespace {
-void openNormal(const QString& target)
+bool openNormal(const QString& target)
 {
-    platform::services().shell->open(requestFor(target, platform::ShowState::Normal));
+    return platform::services().shell->open(requestFor(target, platform::ShowState::Normal));
 }
 } // namespace
 
@@ -51,22 +51,27 @@ bool StartProgram(frmMain& bar, int index)
         return false;
     if (platform::services().shell->open(requestFor(target, *show)))
         return true;
-    // Nothing else would tell the user why the click did nothing.
-    const QString text = modDeclarePublic::CurrentLang == 0 ? QStringLiteral("Dovi n'a pas pu ouvrir :\r\n%1")
-                                                            : QStringLiteral("Dovi could not open:\r\n%1");
-    platform::services().messages->show(&bar, text.arg(QDir::toNativeSeparators(target)),
-                                        frmMain::versionTitle(), platform::MsgIcon::Warning);
+    tellNotOpened(&bar, target);
     return false;
 }
 
-void OpenAuthorSite()
+void tellNotOpened(QWidget* parent, const QString& target)
 {
-    openNormal(frmAbout::authorSite());
+    // Nothing else would tell the user why the click did nothing.
+    const QString text = modDeclarePublic::CurrentLang == 0 ? QStringLiteral("Dovi n'a pas pu ouvrir :\r\n%1")
+                                                            : QStringLiteral("Dovi could not open:\r\n%1");
+    platform::services().messages->show(parent, text.arg(QDir::toNativeSeparators(target)),
+                                        frmMain::versionTitle(), platform::MsgIcon::Warning);
 }
 
-void MailAuthor()
+bool OpenAuthorSite()
 {
-    openNormal(frmAbout::authorMail());
+    return openNormal(frmAbout::authorSite());
+}
+
+bool MailAuthor()
+{
+    return openNormal(frmAbout::authorMail());
 }
 
 } // namespace modStartProg

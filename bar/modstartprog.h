@@ -7,6 +7,7 @@
 #include <optional>
 
 class frmMain;
+class QWidget;
 
 // Opening targets: a button's target, the author's site and a mail to the author.
 namespace modStartProg {
@@ -20,7 +21,11 @@ platform::ShellRequest requestFor(const QString& target, platform::ShowState sho
 // Opens the target of element index of the bar's Command1. False when nothing was opened.
 bool StartProgram(frmMain& bar, int index);
 
-void OpenAuthorSite();
-void MailAuthor();
+// Tells the user that target could not be opened.
+void tellNotOpened(QWidget* parent, const QString& target);
+
+// The project's web site and a mail to it. False when nothing could open them.
+bool OpenAuthorSite();
+bool MailAuthor();
 
 } // namespace modStartProg

@@ -1,6 +1,7 @@
 // The about box: captions by language, the version line, the two text files of the language read
 // line by line, the mail and web buttons, the system information tool and its message.
 #include "bar/frmabout.h"
+#include "bar/frmmain.h"
 #include "bar/moddeclarepublic.h"
 #include "platform/testing/doubles.h"
 
@@ -53,6 +54,8 @@ private Q_SLOTS:
     void versionWithoutLeadingZeros_data();
     void versionWithoutLeadingZeros();
     void linkButtonsOpenTheProjectAddresses();
+    void linkButtonsTellWhenNothingOpensThem_data();
+    void linkButtonsTellWhenNothingOpensThem();
     void systemInformationTool_data();
     void systemInformationTool();
     void logoAndLayout();
@@ -276,6 +279,34 @@ void tst_frmabout::linkButtonsOpenTheProjectAddresses()
         QCOMPARE(request.show, platform::ShowState::Normal);
     }
     QVERIFY(m_doubles->messages->shown.isEmpty());
+}
+
+void tst_frmabout::linkButtonsTellWhenNothingOpensThem_data()
+{
+    QTest::addColumn<int>("lang");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("French") << 0 << QStringLiteral("Dovi n'a pas pu ouvrir :");
+    QTest::newRow("English") << 1 << QStringLiteral("Dovi could not open:");
+}
+
+void tst_frmabout::linkButtonsTellWhenNothingOpensThem()
+{
+    // No mail program or browser, no opener: the click is not simply lost.
+    QFETCH(int, lang);
+    QFETCH(QString, said);
+    modDeclarePublic::CurrentLang = qint16(lang);
+    m_doubles->shell->result = false;
+    frmAbout about;
+    QTest::mouseClick(child<QPushButton>(about, "Command1"), Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(about, "Command2"), Qt::LeftButton);
+    const auto& shown = m_doubles->messages->shown;
+    QCOMPARE(shown.size(), 2);
+    QCOMPARE(shown.at(0).text, said + QStringLiteral("\r\n") + frmAbout::authorMail());
+    QCOMPARE(shown.at(1).text, said + QStringLiteral("\r\n") + frmAbout::authorSite());
+    for (const platform::testing::ShownMessage& message : shown) {
+        QCOMPARE(message.title, frmMain::versionTitle());
+        QCOMPARE(message.icon, platform::MsgIcon::Warning);
+    }
 }
 
 void tst_frmabout::systemInformationTool_data()
