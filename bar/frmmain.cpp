@@ -400,6 +400,10 @@ void frmMain::unloadMenu()
 
 void frmMain::popupMenu(const QPoint& globalPos)
 {
+    // A layout lets events run while only some of the buttons are set up: preferences opened then
+    // would show, and save over the file, just those. The menu comes back once the bar is laid out.
+    if (m_layoutRun.running)
+        return;
     // A compositing manager may come after the bar (both start with the session) or go: the menu
     // follows what the system can do now, and a stored level shows as soon as it can.
     const bool available = platform::services().windows->translucencyAvailable(nullptr);

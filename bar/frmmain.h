@@ -56,7 +56,8 @@ public:
     bool menuLoaded() const { return m_menu != nullptr; }
     // Unloads the menu form; it is deleted once the command that asked for it has returned.
     void unloadMenu();
-    // Shows mnuFile at a screen position, with the transparency item only where it works.
+    // Shows mnuFile at a screen position, with the transparency item only where it works; nothing
+    // while the buttons are being laid out.
     void popupMenu(const QPoint& globalPos);
 
     // The menu's reload: layout from DoviConfig.txt, sizing, background. A file that cannot be read

@@ -48,6 +48,7 @@ private Q_SLOTS:
     void languageChooserShowsTheSessionsLanguage();
     void reloadShowsHandEdit();
     void reloadOfBrokenFileKeepsBar();
+    void noMenuWhileTheBarIsLaidOut();
     void exitSavesLevelAndEnds();
 
 private:
@@ -394,6 +395,46 @@ void tst_frmmenu::reloadOfBrokenFileKeepsBar()
     popUp();
     action("mnuFileReload")->trigger();
     QVERIFY(m_doubles->messages->shown.constLast().text.contains(QStringLiteral("ligne 16")));
+}
+
+void tst_frmmenu::noMenuWhileTheBarIsLaidOut()
+{
+    startBar(3);
+    QFile file(frmMain::configPath());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray saved = file.readAll();
+    file.close();
+
+    // The user right-clicks the first button while the others are still being set up, and would
+    // take the preferences, which show the buttons the bar holds, and save them with OK.
+    bool prefsOpened = false;
+    barfixture::ModalAnswer answer(QStringLiteral("frmPrefs"), [&](QWidget* dialog) {
+        prefsOpened = true;
+        dialog->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
+    });
+    bool menuShown = false;
+    platform::testing::HookedEventPump* pump = platform::testing::installHookedEvents();
+    pump->hook = [&] {
+        QCOMPARE(m_bar->Command1().ubound(), 1);
+        m_bar->popupMenu(QPoint(70, 80));
+        menuShown = m_bar->menuLoaded() && m_bar->menu().mnuFile->isVisible();
+        if (menuShown)
+            action("mnuFilePrefsAddBtn")->trigger();
+    };
+    popUp();
+    closePopup();
+    action("mnuFileReload")->trigger();
+    QVERIFY(!pump->hook);
+
+    QVERIFY(!menuShown);
+    QVERIFY(!prefsOpened);
+    QCOMPARE(m_bar->Command1().ubound(), 3);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), saved);
+    file.close();
+
+    // Once laid out, the bar has its menu again.
+    QVERIFY(popUp().mnuFile->isVisible());
 }
 
 void tst_frmmenu::exitSavesLevelAndEnds()
