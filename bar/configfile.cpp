@@ -183,8 +183,10 @@ QString ReadError::message(int lang) const
     case ReadProblem::CannotOpen:
         break;
     }
-    return french ? QStringLiteral("%1, ligne %2 : on attendait %3.").arg(name).arg(line).arg(expected)
-                  : QStringLiteral("%1, line %2: expected %3.").arg(name).arg(line).arg(expected);
+    // In one pass: a path holding "%2" or the like is not taken for a place of the line or reason.
+    const QString number = QString::number(line);
+    return french ? QStringLiteral("%1, ligne %2 : on attendait %3.").arg(name, number, expected)
+                  : QStringLiteral("%1, line %2: expected %3.").arg(name, number, expected);
 }
 
 QString decode(const QByteArray& bytes)

@@ -241,6 +241,16 @@ void tst_configfile::errorMessageNamesFileAndLine()
     const configfile::ReadError missing{QStringLiteral("/x/DoviConfig.txt"), 0, ReadProblem::CannotOpen};
     QCOMPARE(missing.message(1), QStringLiteral("The file /x/DoviConfig.txt cannot be read."));
     QCOMPARE(missing.message(0), QStringLiteral("Le fichier /x/DoviConfig.txt ne peut pas être lu."));
+
+    // A folder name may hold what looks like a place for a number (a name copied from an address).
+    const configfile::ReadError odd{QStringLiteral("/home/u/Dovi%2F%1/DoviConfig.txt"), 14,
+                                    ReadProblem::WindowState};
+    QVERIFY2(odd.message(1).startsWith(QStringLiteral("/home/u/Dovi%2F%1/DoviConfig.txt, line 14: expected a "
+                                                      "window state digit")),
+             qPrintable(odd.message(1)));
+    QVERIFY2(odd.message(0).startsWith(QStringLiteral("/home/u/Dovi%2F%1/DoviConfig.txt, ligne 14 : on "
+                                                      "attendait un chiffre")),
+             qPrintable(odd.message(0)));
 }
 
 void tst_configfile::encodings_data()
