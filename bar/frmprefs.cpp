@@ -581,24 +581,30 @@ bool frmPrefs::WriteConfigFile()
     config.skinMask = ui->txtImgMask->text();
     config.entries = m_set.buttonLines(ButtonsChanged);
 
-    // A first launch in a folder that still holds a configuration (its settings were lost) starts
-    // from the defaults: the buttons of before are kept beside the new file, not written over.
-    if (FirstRun && QFileInfo::exists(frmMain::configPath())) {
-        const QString kept =
-            QDir(sys.app->programFolder()).filePath(QString::fromLatin1(configfile::KeptFileName));
-        QFile::remove(kept);
-        QFile::copy(frmMain::configPath(), kept);
-    }
-    if (!configfile::write(sys.app->programFolder(), configfile::format(config), &why)) {
-        // The start with the session goes back to what the file still says, so the two agree
-        // whether the user tries again or cancels.
+    // The start with the session goes back to what the file still says, so the two agree whether
+    // the user tries again or cancels.
+    const auto notSaved = [&](const QString& reason) {
         if (m_openingOptions.value(0) == True)
             modRegEditRunDovi::EnableAutoLaunch();
         else
             modRegEditRunDovi::DisableAutoLaunch();
-        message(this, prefstexts::configNotWritten(why, lang), platform::MsgIcon::Critical);
+        message(this, prefstexts::configNotWritten(reason, lang), platform::MsgIcon::Critical);
         return false;
+    };
+
+    // A first launch in a folder that still holds a configuration (its settings were lost) starts
+    // from the defaults: the buttons of before are kept beside the new file, not written over, and
+    // without that copy not written over at all.
+    if (FirstRun && QFileInfo::exists(frmMain::configPath())) {
+        const QString kept =
+            QDir(sys.app->programFolder()).filePath(QString::fromLatin1(configfile::KeptFileName));
+        QFile::remove(kept);
+        QFile found(frmMain::configPath());
+        if (!found.copy(kept))
+            return notSaved(QDir::toNativeSeparators(kept) + QStringLiteral(": ") + found.errorString());
     }
+    if (!configfile::write(sys.app->programFolder(), configfile::format(config), &why))
+        return notSaved(why);
     return true;
 }
 

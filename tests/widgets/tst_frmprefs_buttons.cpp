@@ -47,6 +47,7 @@ private Q_SLOTS:
     void firstLaunchToAWorkingButton();
     void firstLaunchButtonTypedWithoutAddIsNotDropped();
     void firstLaunchKeepsTheConfigurationItFound();
+    void firstLaunchWithoutACopyKeepsTheConfigurationItFound();
 
 private:
     QByteArray threeButtons() const { return f.header() + "/a;;A;1\r\n/b;;B;2\r\n/c;;C;3\r\n"; }
@@ -652,6 +653,23 @@ void tst_frmprefs_buttons::firstLaunchKeepsTheConfigurationItFound()
     f.open(2);
     f.click("cmdOK");
     QVERIFY(!QFile::exists(f.folder() + QStringLiteral("/DoviConfig.old.txt")));
+}
+
+void tst_frmprefs_buttons::firstLaunchWithoutACopyKeepsTheConfigurationItFound()
+{
+    // No copy can be made where the copy goes: the file found stays as it is, and the user is told.
+    f.start({});
+    const QByteArray before = threeButtons();
+    QVERIFY(writeAll(f.configPath(), before));
+    QVERIFY(QDir(f.folder()).mkdir(QStringLiteral("DoviConfig.old.txt")));
+    f.open(2);
+    create(QStringLiteral("Terminal"), QStringLiteral("/usr/bin/xterm"));
+    f.doubles->messages->shown.clear();
+    f.click("cmdOK");
+    QCOMPARE(f.messageTitles(), QStringList({QStringLiteral("Erreur d'enregistrement...")}));
+    QVERIFY(f.doubles->messages->shown.constLast().text.contains(QStringLiteral("DoviConfig.old.txt")));
+    QCOMPARE(readAll(f.configPath()), before);
+    QVERIFY(f.prefs->isVisible());
 }
 
 QTEST_MAIN(tst_frmprefs_buttons)
