@@ -215,7 +215,8 @@ void UserControl1::UserControl_Resize()
 {
     FitToSkin();
     CentreImage(Vistel1);
-    CentreImage(lblBtnTitle);
+    // How wide the title may be depends on the button's width.
+    placeTitle();
     Vistel1->setAutoRedraw(true);
 }
 
@@ -236,6 +237,11 @@ void UserControl1::setTitleCaption(const QString& text)
     // bridge, whose first use joins the session bus, and a bar's buttons are made before the bar is
     // on the screen. A bar of pictures never shows its titles.
     m_titleText = text;
+    placeTitle();
+}
+
+void UserControl1::placeTitle()
+{
     m_titleSized = false;
     if (lblBtnTitle->isVisible())
         sizeTitle();
@@ -245,12 +251,15 @@ void UserControl1::setTitleCaption(const QString& text)
 
 void UserControl1::sizeTitle()
 {
-    // The design size, grown to the text when it needs more; then centred on the button.
+    // The design size, grown to the text when it needs more, but not beyond the button's width: the
+    // button cuts off what is beyond its edges anyway, and a release on the title is measured from the
+    // title's corner, so a title wider than that made the middle of the button dead to clicks.
     if (lblBtnTitle->text() != m_titleText)
         lblBtnTitle->setText(m_titleText);
     const QFontMetrics metrics(lblBtnTitle->font());
     const QSize design = designSize(TitleDesignWidth, TitleDesignHeight);
-    lblBtnTitle->resize(std::max(design.width(), metrics.horizontalAdvance(m_titleText) + 2),
+    const int needed = metrics.horizontalAdvance(m_titleText) + 2;
+    lblBtnTitle->resize(std::max(design.width(), std::min(needed, width())),
                         std::max(design.height(), metrics.height()));
     CentreImage(lblBtnTitle);
     m_titleSized = true;

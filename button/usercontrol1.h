@@ -64,6 +64,8 @@ private:
     void letGraphicMode(bool value);
     void letExtractIcon(bool value);
     void setTitleCaption(const QString& text);
+    // Sizes the title now when it is on the screen, else when it first shows; centres it either way.
+    void placeTitle();
     // Measures the title and centres it. Measuring loads the fonts, which a bar of pictures never
     // needs: a title that is not on the screen is measured when it first shows.
     void sizeTitle();

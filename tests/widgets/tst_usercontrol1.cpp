@@ -81,7 +81,7 @@ private:
     QLabel* part(host::Control& button, const char* name);
 
     QTemporaryDir m_dir;
-    QString m_up, m_up60, m_down, m_mask, m_icon, m_bad;
+    QString m_up, m_up60, m_wide, m_down, m_mask, m_icon, m_bad;
     std::unique_ptr<ScopedDoubles> m_doubles;
     FakeIconProvider* m_icons = nullptr;
     std::unique_ptr<host::ControlHost> m_host;
@@ -93,6 +93,7 @@ void tst_usercontrol1::initTestCase()
     QVERIFY(m_dir.isValid());
     m_up = saveSolid(m_dir.filePath(QStringLiteral("up.bmp")), {46, 46}, QColor(0, 160, 0));
     m_up60 = saveSolid(m_dir.filePath(QStringLiteral("up60.bmp")), {60, 40}, QColor(0, 160, 0));
+    m_wide = saveSolid(m_dir.filePath(QStringLiteral("wide.bmp")), {300, 40}, QColor(0, 160, 0));
     m_down = saveSolid(m_dir.filePath(QStringLiteral("down.bmp")), {46, 46}, QColor(0, 0, 160));
     m_mask = saveSolid(m_dir.filePath(QStringLiteral("mask.bmp")), {46, 46}, QColor(49, 45, 45));
     m_icon = saveSolid(m_dir.filePath(QStringLiteral("icon.bmp")), {32, 32}, Qt::red);
@@ -502,20 +503,31 @@ void tst_usercontrol1::textModeTitleRecentresLabel()
 {
     auto button = create();
     QVERIFY(button);
-    QVERIFY(button->putProperty(ButtonDispId::PictureUp, m_up));
+    // A skin wide enough for the whole title.
+    QVERIFY(button->putProperty(ButtonDispId::PictureUp, m_wide));
     QLabel* title = part(*button, "lblBtnTitle");
     button->extender().setVisible(true);
     m_container->show();
-    const QString longTitle = QStringLiteral("A rather long title for a button");
+    const QString longTitle = QStringLiteral("A rather long title");
+    const int advance = QFontMetrics(title->font()).horizontalAdvance(longTitle);
+    QVERIFY(advance > 75 && advance < 290);
     QVERIFY(button->putProperty(ButtonDispId::TextModeTitle, longTitle));
     QCOMPARE(title->text(), longTitle);
     const QRect r = title->geometry();
     // Wider than its design size of 75 pixels, to fit the text.
     QVERIFY(r.width() > 75);
-    QVERIFY(r.width() >= QFontMetrics(title->font()).horizontalAdvance(longTitle));
-    QVERIFY(qAbs((r.left() + r.right() + 1) - 46) <= 1);
-    QVERIFY(qAbs((r.top() + r.bottom() + 1) - 46) <= 1);
+    QVERIFY(r.width() >= advance);
+    QVERIFY(qAbs((r.left() + r.right() + 1) - 300) <= 1);
+    QVERIFY(qAbs((r.top() + r.bottom() + 1) - 40) <= 1);
     QCOMPARE(button->getProperty(ButtonDispId::TextModeTitle).toString(), longTitle);
+    // A title wider than the button is as wide as the button, which cuts off the rest anyway.
+    QVERIFY(button->putProperty(ButtonDispId::TextModeTitle, longTitle + longTitle + longTitle));
+    QCOMPARE(title->geometry(), QRect(0, r.top(), 300, r.height()));
+    // On a button narrower than the design size, the title keeps that size; centred again.
+    QVERIFY(button->putProperty(ButtonDispId::PictureUp, m_up));
+    QCOMPARE(title->width(), 75);
+    QVERIFY(qAbs((title->geometry().left() + title->geometry().right() + 1) - 46) <= 1);
+    QVERIFY(qAbs((title->geometry().top() + title->geometry().bottom() + 1) - 46) <= 1);
     // A short title gives the design size back.
     QVERIFY(button->putProperty(ButtonDispId::TextModeTitle, QStringLiteral("Mail")));
     QCOMPARE(title->width(), 75);
@@ -547,9 +559,9 @@ void tst_usercontrol1::titleSetOffScreenIsSizedWhenShown()
 {
     auto button = create();
     QVERIFY(button);
-    QVERIFY(button->putProperty(ButtonDispId::PictureUp, m_up));
+    QVERIFY(button->putProperty(ButtonDispId::PictureUp, m_wide));
     QLabel* title = part(*button, "lblBtnTitle");
-    const QString longTitle = QStringLiteral("A rather long title for a button");
+    const QString longTitle = QStringLiteral("A rather long title");
     // Set in picture mode, before the button is on the screen, as the bar does.
     QVERIFY(button->putProperty(ButtonDispId::GraphicMode, true));
     QVERIFY(button->putProperty(ButtonDispId::TextModeTitle, longTitle));
@@ -560,13 +572,13 @@ void tst_usercontrol1::titleSetOffScreenIsSizedWhenShown()
     QVERIFY(title->isVisible());
     const QRect r = title->geometry();
     QVERIFY(r.width() >= QFontMetrics(title->font()).horizontalAdvance(longTitle));
-    QVERIFY(qAbs((r.left() + r.right() + 1) - 46) <= 1);
+    QVERIFY(qAbs((r.left() + r.right() + 1) - 300) <= 1);
     // Set while the bar is hidden: sized when the bar shows.
     m_container->hide();
     QVERIFY(button->putProperty(ButtonDispId::TextModeTitle, QStringLiteral("Mail")));
     m_container->show();
     QCOMPARE(title->width(), 75);
-    QVERIFY(qAbs((title->geometry().left() + title->geometry().right() + 1) - 46) <= 1);
+    QVERIFY(qAbs((title->geometry().left() + title->geometry().right() + 1) - 300) <= 1);
 }
 
 void tst_usercontrol1::programmeLetAndGetRedrawTargetIcon()

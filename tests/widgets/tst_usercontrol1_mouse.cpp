@@ -44,6 +44,7 @@ private Q_SLOTS:
     void leftHeldWhileMenuOpensLeavesNothingPressed();
     void releaseMeasuredFromVistel1Corner();
     void releaseMeasuredFromTitleCorner();
+    void middleOfALongTitleIsClickable();
     void maskShapesOutlineAndHitArea();
     void builtInMaskHasRoundedCorners();
     void shrinkStopsAtZero();
@@ -325,6 +326,28 @@ void tst_usercontrol1_mouse::releaseMeasuredFromTitleCorner()
     press(Qt::LeftButton, centre);
     release(Qt::LeftButton, centre);
     QCOMPARE(clickSpy.count(), 1);
+}
+
+void tst_usercontrol1_mouse::middleOfALongTitleIsClickable()
+{
+    // A text button whose title is wider than the button: a release on the title is measured from the
+    // title's corner, so the title must not reach far beyond the button's left edge.
+    QVERIFY(m_button->putProperty(ButtonDispId::GraphicMode, false));
+    QVERIFY(m_button->putProperty(ButtonDispId::ExtractIcon, false));
+    const QString title = QStringLiteral("Navigateur Web et courrier");
+    QVERIFY(m_button->putProperty(ButtonDispId::TextModeTitle, title));
+    QLabel* label = part("lblBtnTitle");
+    QVERIFY(label->isVisible());
+    QVERIFY(QFontMetrics(label->font()).horizontalAdvance(title) > 2 * m_button->width());
+    QSignalSpy clickSpy(m_button.get(), &host::Control::Click);
+    for (const QPoint& at : {QPoint(5, 23), QPoint(23, 23), QPoint(30, 23)}) {
+        QCOMPARE(m_button->childAt(at), label);
+        press(Qt::LeftButton, at);
+        QCOMPARE(pixel({2, 2}), DownColour);
+        release(Qt::LeftButton, at);
+        QCOMPARE(pixel({2, 2}), UpColour);
+    }
+    QCOMPARE(clickSpy.count(), 3);
 }
 
 void tst_usercontrol1_mouse::maskShapesOutlineAndHitArea()
