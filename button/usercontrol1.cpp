@@ -747,6 +747,10 @@ void UserControl1::ReturnToRest()
 
 void UserControl1::HandleRelease(int button, int shift, float x, float y)
 {
+    // Only the left, right and middle buttons are the button's: the back and forward buttons of a
+    // mouse (mask 0) would count as a left release and start the target.
+    if (!(button & (1 | 2 | 4)))
+        return;
     const bool inside = x > 0 && y > 0 && x < extender().Width() && y < extender().Height();
     if (!inside) {
         ReturnToRest();

@@ -45,6 +45,7 @@ private Q_SLOTS:
     void releaseMeasuredFromVistel1Corner();
     void releaseMeasuredFromTitleCorner();
     void middleOfALongTitleIsClickable();
+    void backAndForwardButtonsAreNotTheButtons();
     void maskShapesOutlineAndHitArea();
     void builtInMaskHasRoundedCorners();
     void shrinkStopsAtZero();
@@ -190,6 +191,14 @@ void tst_usercontrol1_mouse::pressRelease_data()
         << left << centre << centre << true << true << true << 1 << 0 << true << false;
     QTest::newRow("IconMove off") << left << centre << centre << false << false << true << 1 << 0 << true
                                   << false;
+    // The thumb buttons of a mouse are no button of the bar's: nothing happens, nothing starts.
+    const int back = Qt::BackButton, forward = Qt::ForwardButton;
+    QTest::newRow("back inside") << back << centre << centre << true << false << true << 0 << 0 << false
+                                 << false;
+    QTest::newRow("forward inside") << forward << centre << centre << true << false << true << 0 << 0 << false
+                                    << false;
+    QTest::newRow("back on the target's icon")
+        << back << centre << centre << true << true << true << 0 << 0 << false << false;
 }
 
 void tst_usercontrol1_mouse::pressRelease()
@@ -348,6 +357,31 @@ void tst_usercontrol1_mouse::middleOfALongTitleIsClickable()
         QCOMPARE(pixel({2, 2}), UpColour);
     }
     QCOMPARE(clickSpy.count(), 3);
+}
+
+void tst_usercontrol1_mouse::backAndForwardButtonsAreNotTheButtons()
+{
+    // Held down, the left button stays pressed through a click of a thumb button, and its own release
+    // is the one click.
+    QVERIFY(m_button->putProperty(ButtonDispId::IconMove, true));
+    QVERIFY(m_button->putProperty(ButtonDispId::Icone, m_icon));
+    QLabel* imgIcon = part("imgIcon");
+    const QRect rest = imgIcon->geometry();
+    QSignalSpy clickSpy(m_button.get(), &host::Control::Click);
+    QSignalSpy upSpy(m_button.get(), &host::Control::MouseUp);
+    press(Qt::LeftButton, {23, 23});
+    for (const Qt::MouseButton thumb : {Qt::BackButton, Qt::ForwardButton}) {
+        QTest::mousePress(m_container->windowHandle(), thumb, Qt::NoModifier, ButtonAt + QPoint(23, 23));
+        QTest::mouseRelease(m_container->windowHandle(), thumb, Qt::NoModifier, ButtonAt + QPoint(23, 23));
+    }
+    QCOMPARE(clickSpy.count(), 0);
+    QCOMPARE(upSpy.count(), 0);
+    QCOMPARE(pixel({2, 23}), DownColour);
+    QCOMPARE(imgIcon->size(), rest.size() - QSize(4, 4));
+    release(Qt::LeftButton, {23, 23});
+    QCOMPARE(clickSpy.count(), 1);
+    QCOMPARE(pixel({2, 23}), UpColour);
+    QCOMPARE(imgIcon->geometry(), rest);
 }
 
 void tst_usercontrol1_mouse::maskShapesOutlineAndHitArea()
