@@ -10,13 +10,27 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("Dovi"));
     frmMain bar;
-    if (!bar.Form_Load())
-        return 0;
     // Asked to end by the system, the bar closes as its Exit closes it, also from within a dialog.
-    platform::onEndRequest(&bar, [&bar] {
+    // The bar is on the screen before it has finished starting: a request made until then is
+    // answered once it has.
+    bool starting = true;
+    bool endAsked = false;
+    platform::onEndRequest(&bar, [&bar, &starting, &endAsked] {
+        if (starting) {
+            endAsked = true;
+            return;
+        }
         bar.close();
         QCoreApplication::exit(0);
     });
+    const bool started = bar.Form_Load();
+    starting = false;
+    if (!started)
+        return 0;
+    if (endAsked) {
+        bar.close();
+        return 0;
+    }
     bar.show();
     return app.exec();
 }
