@@ -225,9 +225,8 @@ bool frmMain::Form_Load()
     sys.events->doEvents();
     // The desktop is copied before the bar first shows: nothing is in the way yet, and a window
     // unmapped again before the window manager has taken it may be left unmanaged and unseen.
-    PaintDesktopBehind();
     // The start-up form is shown in any case, also when the set-up is not complete.
-    showWindowThenButtons();
+    PaintDesktopBehind(true);
 
     RunFileCreated = false;
     FirstRun = false;
@@ -361,7 +360,7 @@ void frmMain::showWindowThenButtons()
         part->show();
 }
 
-void frmMain::PaintDesktopBehind()
+void frmMain::PaintDesktopBehind(bool firstShow)
 {
     platform::Services& sys = platform::services();
     const QRect under(QPoint(toPixels(m_leftTwips, tppX()), toPixels(m_topTwips, tppY())), size());
@@ -371,9 +370,14 @@ void frmMain::PaintDesktopBehind()
         hide();
         sys.events->doEvents();
     }
-    m_background = sys.desktop->grab(under);
+    // The window system answers in the order it is asked: the copy asked for before the bar shows
+    // again is the desktop without it, and the bar need not wait for it to show.
+    sys.desktop->request(under);
     if (wasVisible)
         show();
+    else if (firstShow)
+        showWindowThenButtons();
+    m_background = sys.desktop->take();
     update();
 }
 

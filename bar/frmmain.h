@@ -45,7 +45,9 @@ public:
     void setHeight(double twips);
 
     // Paints the desktop rectangle under the bar onto its background (taken while the bar is hidden).
-    void PaintDesktopBehind();
+    // With firstShow, a bar not shown yet is shown once the copy is asked for; the copy is read
+    // afterwards, and holds the desktop all the same.
+    void PaintDesktopBehind(bool firstShow = false);
     const QPixmap& background() const { return m_background; }
 
     // InfosTip := tip, then the tips window modally.

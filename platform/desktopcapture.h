@@ -5,6 +5,9 @@
 #include <QPixmap>
 #include <QRect>
 
+#include <optional>
+#include <utility>
+
 namespace platform {
 
 // A picture of a rectangle of the desktop, in pixels.
@@ -12,6 +15,16 @@ class DOVI_PLATFORM_EXPORT DesktopCapture {
 public:
     virtual ~DesktopCapture();
     virtual QPixmap grab(const QRect& screenRect) = 0;
+
+    // A grab in two steps: the picture is asked for at request() and given by the next take(). The
+    // window system keeps the order it is asked things in, so a window shown in between is not in
+    // the picture, and the program goes on meanwhile instead of waiting for it.
+    virtual void request(const QRect& screenRect) { m_requested = grab(screenRect); }
+    virtual QPixmap take() { return std::exchange(m_requested, std::nullopt).value_or(QPixmap()); }
+
+private:
+    // Empty until asked for: services exist before the application, and a picture may not.
+    std::optional<QPixmap> m_requested;
 };
 
 } // namespace platform

@@ -16,9 +16,11 @@ BAR = (100, 100, 200, 60)  # the probe's bar
 BAR_HEX = "#ff0000"
 
 
-def capture(probe, x, y, w, h):
-    """(width, height, number of colours, colour of the first pixel) or None for no picture."""
-    answer = probe.ask(f"capture {x} {y} {w} {h}")
+def capture(probe, x, y, w, h, mode=""):
+    """(width, height, number of colours, colour of the first pixel) or None for no picture.
+
+    mode "two-step" asks for the picture and then reads it; "then-show" shows the bar in between."""
+    answer = probe.ask(f"capture {x} {y} {w} {h} {mode}".strip())
     if answer == "capture none":
         return None
     m = re.fullmatch(r"capture (\d+)x(\d+) (\d+) (#[0-9a-f]{6})", answer)
@@ -125,15 +127,34 @@ class DesktopCapture(unittest.TestCase):
         # The screen is 1024 x 768: the part past its edges is black, the rest is the desktop.
         self.probe.ask("hide")
         self.session.set_root_colour("#445566")
-        wait_for(lambda: capture(self.probe, 1000, 700, 100, 100) == (100, 100, 2, "#445566"),
-                 what="a capture across the screen's corner")
-        self.assertEqual(capture(self.probe, -30, 400, 40, 10), (40, 10, 2, "#000000"))
-        self.assertEqual(capture(self.probe, 2000, 10, 20, 20), (20, 20, 1, "#000000"))
+        for mode in ("", "two-step"):
+            with self.subTest(mode=mode):
+                wait_for(lambda: capture(self.probe, 1000, 700, 100, 100, mode) == (100, 100, 2, "#445566"),
+                         what="a capture across the screen's corner")
+                self.assertEqual(capture(self.probe, -30, 400, 40, 10, mode), (40, 10, 2, "#000000"))
+                self.assertEqual(capture(self.probe, 2000, 10, 20, 20, mode), (20, 20, 1, "#000000"))
 
     def test_empty_rectangle_gives_no_picture(self):
-        self.assertIsNone(capture(self.probe, 10, 10, 0, 0))
-        self.assertIsNone(capture(self.probe, 10, 10, 5, 0))
-        self.assertIsNone(capture(self.probe, 10, 10, -5, 5))
+        for mode in ("", "two-step"):
+            with self.subTest(mode=mode):
+                self.assertIsNone(capture(self.probe, 10, 10, 0, 0, mode))
+                self.assertIsNone(capture(self.probe, 10, 10, 5, 0, mode))
+                self.assertIsNone(capture(self.probe, 10, 10, -5, 5, mode))
+
+    def test_picture_asked_for_before_the_bar_shows_holds_the_desktop(self):
+        self.session.set_root_colour("#204080")
+        self.probe.ask("hide")
+        wait_for(lambda: capture(self.probe, *BAR) == (200, 60, 1, "#204080"), what="the desktop under the bar")
+        # Read once the bar is on the screen and drawn, the picture is still the desktop's, also
+        # where it reaches past the screen's edge and in the bar's first and last pixels.
+        self.assertEqual(capture(self.probe, *BAR, mode="then-show"), (200, 60, 1, "#204080"))
+        self.assertEqual(capture(self.probe, *BAR), (200, 60, 1, BAR_HEX))
+        self.probe.ask("hide")
+        wait_for(lambda: capture(self.probe, *BAR) == (200, 60, 1, "#204080"), what="the desktop under the bar")
+        self.assertEqual(capture(self.probe, 90, 150, 1000, 20, mode="then-show"), (1000, 20, 2, "#204080"))
+        self.probe.ask("hide")
+        wait_for(lambda: capture(self.probe, *BAR) == (200, 60, 1, "#204080"), what="the desktop under the bar")
+        self.assertEqual(capture(self.probe, 299, 159, 1, 1, mode="then-show"), (1, 1, 1, "#204080"))
 
     def test_whole_screen(self):
         self.probe.ask("hide")

@@ -3,13 +3,16 @@
 #include "platform/services.h"
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QPalette>
 #include <QSet>
 #include <QSocketNotifier>
 #include <QWidget>
+#include <QWindow>
 
 #include <cstdio>
 #include <unistd.h>
@@ -66,11 +69,34 @@ int runWindow(QApplication& app, const QStringList& args)
     return app.exec();
 }
 
-QString capture(const QStringList& words)
+// "capture X Y W H" grabs at once; with "two-step" after it, the picture is asked for and then
+// read; with "then-show", the bar is shown and drawn between the two.
+QString capture(QWidget& bar, const QStringList& words)
 {
     const QRect rect(words.value(1).toInt(), words.value(2).toInt(), words.value(3).toInt(),
                      words.value(4).toInt());
-    const QImage image = services().desktop->grab(rect).toImage();
+    const QString mode = words.value(5);
+    DesktopCapture& desktop = *services().desktop;
+    QImage image;
+    if (mode.isEmpty()) {
+        image = desktop.grab(rect).toImage();
+    } else {
+        desktop.request(rect);
+        if (mode == QLatin1String("then-show")) {
+            bar.show();
+            bar.raise();
+            QDeadlineTimer deadline(3000);
+            while (!(bar.windowHandle() && bar.windowHandle()->isExposed()) && !deadline.hasExpired())
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+            // Drawn and on the screen: a picture taken now would hold the bar.
+            bar.repaint();
+            QElapsedTimer drawn;
+            drawn.start();
+            while (drawn.elapsed() < 200)
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        }
+        image = desktop.take().toImage();
+    }
     if (image.isNull())
         return QStringLiteral("capture none");
     QSet<QRgb> colours;
@@ -119,7 +145,7 @@ QString command(QWidget& bar, const QString& line)
         return QStringLiteral("translucency %1 %2").arg(available ? 1 : 0).arg(why).trimmed();
     }
     if (verb == QLatin1String("capture"))
-        return capture(words);
+        return capture(bar, words);
     if (verb == QLatin1String("open")) {
         // open STATE FOLDER|- TARGET...
         const QString folder =
