@@ -5,6 +5,8 @@
 #include <QSaveFile>
 #include <QSettings>
 
+#include <sys/stat.h>
+
 namespace platform {
 
 namespace {
@@ -61,7 +63,51 @@ bool usable(const QSettings& s)
 {
     return s.status() == QSettings::NoError && looksLikeIni(s.fileName());
 }
+
 } // namespace
+
+bool QtSettingsStore::FileStamp::operator==(const FileStamp& other) const
+{
+    return exists == other.exists && size == other.size && modifiedNs == other.modifiedNs &&
+           changedNs == other.changedNs && inode == other.inode && device == other.device;
+}
+
+QtSettingsStore::FileStamp QtSettingsStore::stampOf(const QString& fileName)
+{
+    FileStamp stamp;
+    struct stat file {};
+    if (::stat(QFile::encodeName(fileName).constData(), &file) != 0)
+        return stamp;
+    stamp.exists = true;
+    stamp.size = file.st_size;
+    stamp.modifiedNs = qint64(file.st_mtim.tv_sec) * 1000000000 + file.st_mtim.tv_nsec;
+    stamp.changedNs = qint64(file.st_ctim.tv_sec) * 1000000000 + file.st_ctim.tv_nsec;
+    stamp.inode = file.st_ino;
+    stamp.device = file.st_dev;
+    return stamp;
+}
+QtSettingsStore::QtSettingsStore() = default;
+QtSettingsStore::~QtSettingsStore() = default;
+
+// The bar reads its values one by one, several at every start: the file is read and checked again
+// only when it changed, which one look at the file tells.
+const QtSettingsStore::Snapshot& QtSettingsStore::snapshotOf(const QString& app) const
+{
+    const FileStamp now = stampOf(location(app));
+    Snapshot& snapshot = m_snapshots[app];
+    if (snapshot.settings && snapshot.stamp == now)
+        return snapshot;
+    snapshot.settings.reset();
+    snapshot.settings = std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, app, app);
+    snapshot.usable = usable(*snapshot.settings);
+    snapshot.stamp = now;
+    return snapshot;
+}
+
+void QtSettingsStore::forget(const QString& app)
+{
+    m_snapshots.erase(app);
+}
 
 SettingsStore::State QtSettingsStore::state(const QString& app) const
 {
@@ -84,21 +130,26 @@ SettingsStore::State QtSettingsStore::state(const QString& app) const
 
 QString QtSettingsStore::location(const QString& app) const
 {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, app, app).fileName();
+    auto known = m_locations.constFind(app);
+    if (known == m_locations.cend())
+        known = m_locations.insert(
+            app, QSettings(QSettings::IniFormat, QSettings::UserScope, app, app).fileName());
+    return *known;
 }
 
 QString QtSettingsStore::get(const QString& app, const QString& section, const QString& key,
                              const QString& fallback) const
 {
-    const QSettings s(QSettings::IniFormat, QSettings::UserScope, app, app);
-    if (!usable(s))
+    const Snapshot& snapshot = snapshotOf(app);
+    if (!snapshot.usable)
         return fallback;
-    return s.value(keyPath(section, key), fallback).toString();
+    return snapshot.settings->value(keyPath(section, key), fallback).toString();
 }
 
 bool QtSettingsStore::save(const QString& app, const QString& section, const QString& key,
                            const QString& value)
 {
+    forget(app);
     dropByteOrderMark(location(app));
     QSettings s(QSettings::IniFormat, QSettings::UserScope, app, app);
     if (!usable(s) || !s.isWritable())
@@ -110,6 +161,7 @@ bool QtSettingsStore::save(const QString& app, const QString& section, const QSt
 
 void QtSettingsStore::removeKey(const QString& app, const QString& section, const QString& key)
 {
+    forget(app);
     dropByteOrderMark(location(app));
     QSettings s(QSettings::IniFormat, QSettings::UserScope, app, app);
     if (!usable(s))
@@ -120,6 +172,7 @@ void QtSettingsStore::removeKey(const QString& app, const QString& section, cons
 
 void QtSettingsStore::removeApp(const QString& app)
 {
+    forget(app);
     QString file;
     {
         const QSettings s(QSettings::IniFormat, QSettings::UserScope, app, app);

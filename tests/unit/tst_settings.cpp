@@ -18,6 +18,7 @@ private Q_SLOTS:
     void realStoreLeavesAForeignFileAlone();
     void realStoreReadsAFileWithAByteOrderMark();
     void realStoreInAFolderThatCannotBeCreated();
+    void realStoreSeesTheFileEditedByHand();
     void problemMessages();
 };
 
@@ -196,6 +197,52 @@ void tst_settings::realStoreInAFolderThatCannotBeCreated()
     QVERIFY(settings::storeProblem(1).startsWith(QStringLiteral("The settings cannot be saved in")));
     QVERIFY(QFile::remove(folder));
     QCOMPARE(store.state(QStringLiteral("Dovi")), platform::SettingsStore::State::Fine);
+}
+
+// What was read is kept between reads, but never past a change of the file: edited in place,
+// replaced by something that is not INI, or deleted.
+void tst_settings::realStoreSeesTheFileEditedByHand()
+{
+    QVERIFY(!qEnvironmentVariable("XDG_CONFIG_HOME").isEmpty());
+    const QString folder = qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/Dovi");
+    QVERIFY(QDir().mkpath(folder));
+    const QString ini = folder + QStringLiteral("/Dovi.ini");
+    const auto writeInPlace = [&ini](const QByteArray& text) {
+        QFile file(ini);
+        const bool existed = file.exists();
+        const QDateTime before = QFileInfo(ini).lastModified();
+        if (!file.open(QIODevice::ReadWrite) || !file.resize(0) || file.write(text) != text.size() ||
+            !file.flush())
+            return false;
+        // An edit within the same instant as the read before it: the time alone does not tell.
+        return !existed || file.setFileTime(before.addSecs(2), QFileDevice::FileModificationTime);
+    };
+    QVERIFY(writeInPlace("[GeneralSetLng]\nLang=1\nFirstLaunch=1\n"));
+    QCOMPARE(settings::Lang(), 1);
+    QCOMPARE(settings::FirstLaunch(), 1);
+
+    QVERIFY(writeInPlace("[GeneralSetLng]\nLang=0\nFirstLaunch=1\n"));
+    QCOMPARE(settings::Lang(), 0);
+
+    QVERIFY(writeInPlace("[GeneralSetLng]\nLang=1\nFirstLaunch=1\n[Transparency]\nVal_Trans=90\n"));
+    QCOMPARE(settings::Lang(), 1);
+    QCOMPARE(settings::ValTrans(), 90);
+
+    // Replaced by another file: a new file under the same name.
+    QVERIFY(QFile::remove(ini));
+    {
+        QFile file(ini);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("\x89PNG\r\n\x1a\n Lang=1 [GeneralSetLng");
+    }
+    QCOMPARE(settings::Lang(), 0);
+    QCOMPARE(settings::ValTrans(), 255);
+
+    QVERIFY(QFile::remove(ini));
+    QCOMPARE(settings::FirstLaunch(), 0);
+    QVERIFY(settings::saveValTrans(120));
+    QCOMPARE(settings::ValTrans(), 120);
+    QVERIFY(QFile::remove(ini));
 }
 
 void tst_settings::problemMessages()
