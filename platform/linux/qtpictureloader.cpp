@@ -1,5 +1,6 @@
 #include "platform/linux/qtpictureloader.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -45,16 +46,34 @@ QImage usualIconOf(QImageReader& reader)
     return best;
 }
 
+QImage readAs(QIODevice& device, const QByteArray& format)
+{
+    QImageReader reader(&device, format);
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
+}
+
 QImage decode(const QString& path)
 {
+    // Skins and icons are small files: read at once, they are decoded from memory instead of through
+    // the file's buffer in many small reads.
+    constexpr qint64 ReadAtOnce = 4 << 20;
     QFile file(path);
-    if (file.open(QIODevice::ReadOnly)) {
-        if (const QByteArray format = builtInFormatOf(file.peek(8)); !format.isEmpty()) {
-            QImageReader reader(&file, format);
-            reader.setAutoDetectImageFormat(false);
-            const QImage image = reader.read();
-            if (!image.isNull())
+    if (file.open(QIODevice::ReadOnly | QIODevice::Unbuffered) && file.size() <= ReadAtOnce) {
+        QByteArray data = file.readAll();
+        if (const QByteArray format = builtInFormatOf(data.left(8)); !format.isEmpty()) {
+            QBuffer buffer(&data);
+            buffer.open(QIODevice::ReadOnly);
+            if (const QImage image = readAs(buffer, format); !image.isNull())
                 return image;
+        }
+    } else if (file.isOpen()) {
+        file.close();
+        if (file.open(QIODevice::ReadOnly)) {
+            if (const QByteArray format = builtInFormatOf(file.peek(8)); !format.isEmpty()) {
+                if (const QImage image = readAs(file, format); !image.isNull())
+                    return image;
+            }
         }
     }
     // Any other format, or a file that only starts like one: the content decides, whatever the name.

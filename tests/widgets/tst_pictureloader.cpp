@@ -180,6 +180,19 @@ void tst_pictureloader::contentDecidesTheFormat()
     QVERIFY(write(QStringLiteral("cut.png"), whole.read(whole.size() / 2)));
     QCOMPARE(loader.load(folder.filePath(QStringLiteral("cut.png"))).status,
              platform::LoadedPicture::Status::Unreadable);
+
+    // Small files are read at once and large ones as they are decoded: both come out the same.
+    QImage large(1400, 1200, QImage::Format_RGB32);
+    large.fill(QColor(200, 40, 90));
+    for (const char* format : {"BMP", "PNG"}) {
+        const QString path = folder.filePath(QStringLiteral("large.") + QString::fromLatin1(format));
+        QVERIFY(large.save(path, format, 100));
+        const platform::LoadedPicture result = loader.load(path);
+        QVERIFY2(result.ok(), format);
+        QCOMPARE(result.pixmap.size(), large.size());
+        QCOMPARE(result.pixmap.toImage().pixelColor(1399, 1199), QColor(200, 40, 90));
+    }
+    QVERIFY(QFileInfo(folder.filePath(QStringLiteral("large.BMP"))).size() > (4 << 20));
 }
 
 void tst_pictureloader::batchLooksAtEachFileOnce()
