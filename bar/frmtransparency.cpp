@@ -5,6 +5,7 @@
 #include "bar/moddeclarepublic.h"
 #include "bar/modsetformstransparency.h"
 #include "bar/resstrings.h"
+#include "bar/settings.h"
 #include "platform/services.h"
 #include "ui_frmtransparency.h"
 
@@ -60,6 +61,15 @@ void frmTransparency::Slider1_Click()
 void frmTransparency::Slider1_Scroll()
 {
     apply();
+}
+
+void frmTransparency::done(int result)
+{
+    // A bar that does not close, because the session ends with its window system, saves nothing:
+    // the level is kept as soon as the user has chosen it.
+    if (SetupDone)
+        settings::saveValTrans(TransparencyValue);
+    QDialog::done(result);
 }
 
 void frmTransparency::apply()

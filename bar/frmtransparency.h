@@ -12,7 +12,7 @@ class frmTransparency;
 }
 
 // The slider that sets the bar's opacity live; the level is kept in TransparencyValue and stored when
-// the bar closes.
+// the slider closes, and again when the bar closes.
 class frmTransparency final : public QDialog {
     Q_OBJECT
 public:
@@ -20,6 +20,8 @@ public:
     ~frmTransparency() override;
 
     QSlider* Slider1() const;
+
+    void done(int result) override;
 
 private Q_SLOTS:
     void Slider1_Click();

@@ -30,6 +30,7 @@ private Q_SLOTS:
     void sliderDoesNotCoverTheBar_data();
     void sliderDoesNotCoverTheBar();
     void levelKeptAcrossStarts();
+    void levelKeptWhenTheSliderCloses();
 
 private:
     void laterStartFiles();
@@ -244,6 +245,35 @@ void tst_transparency::levelKeptAcrossStarts()
     QVERIFY(again.Form_Load());
     QCOMPARE(TransparencyValue, qint16(128));
     QCOMPARE(m_doubles->windows->opacities, QList<int>{128});
+}
+
+// The level is stored as soon as the slider closes, not only when the bar does: a session that ends
+// with its window system gives the bar no chance to close.
+void tst_transparency::levelKeptWhenTheSliderCloses()
+{
+    const QString key = settingKey("Transparency", "Val_Trans");
+    frmMain bar;
+    SetupDone = true;
+    {
+        frmTransparency form(bar, &bar);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        form.Slider1()->setValue(90);
+        QVERIFY(!m_doubles->settings->values.contains(key));
+        form.close();
+    }
+    QCOMPARE(m_doubles->settings->values.value(key), QStringLiteral("90"));
+
+    // A first launch not completed stores nothing.
+    m_doubles->settings->values.remove(key);
+    SetupDone = false;
+    frmTransparency form(bar, &bar);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    form.Slider1()->setValue(120);
+    form.reject();
+    QVERIFY(!m_doubles->settings->values.contains(key));
+    QCOMPARE(TransparencyValue, qint16(120));
 }
 
 QTEST_MAIN(tst_transparency)
