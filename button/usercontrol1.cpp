@@ -78,6 +78,17 @@ QLabel* makePart(QWidget* parent, const QString& name)
 
 } // namespace
 
+HeldPicture::HeldPicture(const QString& name, QSize size, QObject* parent) : QObject(parent), m_size(size)
+{
+    setObjectName(name);
+}
+
+void HeldPicture::setPicture(const QPixmap& picture, QSize sizeWithout)
+{
+    m_pixmap = picture;
+    m_size = picture.isNull() ? sizeWithout : picture.size();
+}
+
 QPixmap UserControl1::builtInMask()
 {
     // Drawn once: every button starts with it.
@@ -107,13 +118,9 @@ UserControl1::UserControl1(QWidget* parent) : host::Control(parent)
     setObjectName(QStringLiteral("UserControl1"));
     setAttribute(Qt::WA_NoSystemBackground);
 
-    // Back to front: the hidden skins, the title, the icon, then the target's icon above them.
-    imgDown = makePart(this, QStringLiteral("imgDown"));
-    imgDown->resize(designSize(DownDesignWidth, DownDesignHeight));
-    imgDown->hide();
-    imgUp = makePart(this, QStringLiteral("imgUp"));
-    imgUp->resize(designSize(UpDesignWidth, UpDesignHeight));
-    imgUp->hide();
+    // Back to front: the title, the icon, then the target's icon above them; the skins are held.
+    imgDown = new HeldPicture(QStringLiteral("imgDown"), designSize(DownDesignWidth, DownDesignHeight), this);
+    imgUp = new HeldPicture(QStringLiteral("imgUp"), designSize(UpDesignWidth, UpDesignHeight), this);
     lblBtnTitle = makePart(this, QStringLiteral("lblBtnTitle"));
     lblBtnTitle->setAlignment(Qt::AlignCenter);
     // The title is the user's text: "<b>" or "&amp;" in it are shown as typed, not as markup.
@@ -391,8 +398,7 @@ host::DispResult UserControl1::loadPictureUp()
         m_upPicture = QPixmap();
         loaded.pixmap = QPixmap();
     }
-    imgUp->setPixmap(m_upPicture);
-    imgUp->resize(m_upPicture.isNull() ? designSize(UpDesignWidth, UpDesignHeight) : m_upPicture.size());
+    imgUp->setPicture(m_upPicture, designSize(UpDesignWidth, UpDesignHeight));
     setSurfacePicture(loaded.pixmap);
     FitToSkin();
     return result;
@@ -406,9 +412,7 @@ host::DispResult UserControl1::loadPictureDown()
     m_downPicture = loaded.ok() ? loaded.pixmap : QPixmap();
     if (!loaded.ok())
         result = pictureFailure(static_cast<int>(loaded.status), path);
-    imgDown->setPixmap(m_downPicture);
-    imgDown->resize(m_downPicture.isNull() ? designSize(DownDesignWidth, DownDesignHeight)
-                                           : m_downPicture.size());
+    imgDown->setPicture(m_downPicture, designSize(DownDesignWidth, DownDesignHeight));
     return result;
 }
 

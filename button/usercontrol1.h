@@ -12,6 +12,25 @@ class QHelpEvent;
 class QLabel;
 class Vistel;
 
+// A picture the button holds without showing it by itself (its skins at rest and pressed), with the
+// size it has on the button. Only the surface and the icon are drawn: these need no window of their own.
+class HeldPicture final : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(QPixmap pixmap READ pixmap)
+    Q_PROPERTY(QSize size READ size)
+public:
+    HeldPicture(const QString& name, QSize size, QObject* parent);
+
+    const QPixmap& pixmap() const { return m_pixmap; }
+    QSize size() const { return m_size; }
+    // Without a picture, the part keeps the size given.
+    void setPicture(const QPixmap& picture, QSize sizeWithout);
+
+private:
+    QPixmap m_pixmap;
+    QSize m_size;
+};
+
 // Counts this library's live controls (DllCanUnloadNow).
 struct ButtonLibraryTag {};
 
@@ -96,8 +115,8 @@ private:
     // Constituents, named as in the design.
     Vistel* Vistel1;
     QLabel* lblBtnTitle;
-    QLabel* imgDown;
-    QLabel* imgUp;
+    HeldPicture* imgDown;
+    HeldPicture* imgUp;
     QLabel* imgIcon;
 
     // Stored values.
