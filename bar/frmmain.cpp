@@ -24,6 +24,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTemporaryFile>
+#include <QTimer>
 
 #include <array>
 #include <cmath>
@@ -227,6 +228,8 @@ bool frmMain::Form_Load()
     // unmapped again before the window manager has taken it may be left unmanaged and unseen.
     // The start-up form is shown in any case, also when the set-up is not complete.
     PaintDesktopBehind(true);
+    // A bar started with the session may be up before the wallpaper is.
+    sys.desktop->watchBackground(this, [this] { desktopBackgroundChanged(); });
 
     RunFileCreated = false;
     FirstRun = false;
@@ -369,6 +372,7 @@ void frmMain::PaintDesktopBehind(bool firstShow)
     if (wasVisible) {
         hide();
         sys.events->doEvents();
+        sys.windows->waitUntilGone(this);
     }
     // The window system answers in the order it is asked: the copy asked for before the bar shows
     // again is the desktop without it, and the bar need not wait for it to show.
@@ -379,6 +383,26 @@ void frmMain::PaintDesktopBehind(bool firstShow)
         showWindowThenButtons();
     m_background = sys.desktop->take();
     update();
+}
+
+void frmMain::desktopBackgroundChanged()
+{
+    // A hidden bar takes its copy when it shows again.
+    if (!isVisible())
+        return;
+    // The copy hides the bar for a moment: not under a dialog or menu of the bar, nor in the middle
+    // of a layout. It is taken once they are over.
+    if (m_backgroundWaits)
+        return;
+    if (layoutRun().running || QApplication::activeModalWidget() || QApplication::activePopupWidget()) {
+        m_backgroundWaits = true;
+        QTimer::singleShot(500, this, [this] {
+            m_backgroundWaits = false;
+            desktopBackgroundChanged();
+        });
+        return;
+    }
+    PaintDesktopBehind();
 }
 
 void frmMain::ShowInfos(qint16 tip)

@@ -90,10 +90,13 @@ private:
     void createSkinFolders();
     void showFirstRunMessage();
     void showWindowThenButtons();
+    void desktopBackgroundChanged();
 
     host::ControlArray m_command1;
     std::unique_ptr<frmMenu> m_menu;
     QPixmap m_background;
+    // A new desktop background waits for the bar's dialogs or menu to close.
+    bool m_backgroundWaits = false;
     LayoutRun m_layoutRun;
     double m_leftTwips = 0;
     double m_topTwips = 0;

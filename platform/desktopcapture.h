@@ -5,8 +5,11 @@
 #include <QPixmap>
 #include <QRect>
 
+#include <functional>
 #include <optional>
 #include <utility>
+
+class QObject;
 
 namespace platform {
 
@@ -21,6 +24,10 @@ public:
     // the picture, and the program goes on meanwhile instead of waiting for it.
     virtual void request(const QRect& screenRect) { m_requested = grab(screenRect); }
     virtual QPixmap take() { return std::exchange(m_requested, std::nullopt).value_or(QPixmap()); }
+
+    // Calls changed, from the event loop, each time the desktop's background is set anew (a new
+    // wallpaper), for as long as context lives. A desktop that cannot tell never calls it.
+    virtual void watchBackground(QObject* context, std::function<void()> changed);
 
 private:
     // Empty until asked for: services exist before the application, and a picture may not.

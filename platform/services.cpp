@@ -13,6 +13,8 @@ EventPump::~EventPump() = default;
 ShellOpener::~ShellOpener() = default;
 WindowServices::~WindowServices() = default;
 DesktopCapture::~DesktopCapture() = default;
+void DesktopCapture::watchBackground(QObject*, std::function<void()>) {}
+void WindowServices::waitUntilGone(QWidget*) {}
 Dialogs::~Dialogs() = default;
 PictureLoader::~PictureLoader() = default;
 IconProvider::~IconProvider() = default;

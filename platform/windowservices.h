@@ -19,6 +19,9 @@ public:
     virtual void setOpacity(QWidget* window, int level) = 0;
     // Whether windows can be translucent here; false with a reason in whyNot when it cannot be told.
     virtual bool translucencyAvailable(QString* whyNot = nullptr) const = 0;
+    // Returns once nothing of a window just hidden is on the screen any more, the window manager's
+    // frame around it included, or after a short wait.
+    virtual void waitUntilGone(QWidget* window);
 };
 
 } // namespace platform

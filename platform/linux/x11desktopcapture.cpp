@@ -2,11 +2,15 @@
 
 #include "platform/linux/x11util.h"
 
+#include <QAbstractNativeEventFilter>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
 #include <QSysInfo>
+#include <QTimer>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -70,7 +74,63 @@ bool rootHoldsRgb32(xcb_connection_t* c, xcb_window_t root)
     return false;
 }
 
+// Watches the root window's wallpaper properties while its context lives (it is the context's child).
+class BackgroundWatch final : public QObject, public QAbstractNativeEventFilter {
+public:
+    BackgroundWatch(QObject* context, xcb_window_t root, std::array<xcb_atom_t, 2> properties,
+                    std::function<void()> changed)
+        : QObject(context), m_root(root), m_properties(properties), m_changed(std::move(changed))
+    {
+        // A setter may write both properties, and a fading one several times: one call for all.
+        m_settle.setSingleShot(true);
+        m_settle.setInterval(150);
+        connect(&m_settle, &QTimer::timeout, this, [this] { m_changed(); });
+        QCoreApplication::instance()->installNativeEventFilter(this);
+    }
+    ~BackgroundWatch() override
+    {
+        if (QCoreApplication::instance())
+            QCoreApplication::instance()->removeNativeEventFilter(this);
+    }
+    BackgroundWatch(const BackgroundWatch&) = delete;
+    BackgroundWatch& operator=(const BackgroundWatch&) = delete;
+
+    bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) override
+    {
+        if (eventType != QByteArrayLiteral("xcb_generic_event_t"))
+            return false;
+        const auto* event = static_cast<const xcb_generic_event_t*>(message);
+        if ((event->response_type & 0x7f) != XCB_PROPERTY_NOTIFY)
+            return false;
+        const auto* notify = static_cast<const xcb_property_notify_event_t*>(message);
+        if (notify->window == m_root && notify->atom != XCB_ATOM_NONE &&
+            std::find(m_properties.begin(), m_properties.end(), notify->atom) != m_properties.end())
+            m_settle.start();
+        // Qt and other watchers of the root window see the event too.
+        return false;
+    }
+
+private:
+    xcb_window_t m_root;
+    std::array<xcb_atom_t, 2> m_properties;
+    std::function<void()> m_changed;
+    QTimer m_settle;
+};
+
 } // namespace
+
+void X11DesktopCapture::watchBackground(QObject* context, std::function<void()> changed)
+{
+    xcb_connection_t* c = x11::connection();
+    if (!context || !changed || !c || !QCoreApplication::instance())
+        return;
+    const xcb_window_t root = x11::rootWindow(c);
+    if (!root)
+        return;
+    const auto properties = x11::atoms(c, {"_XROOTPMAP_ID", "ESETROOT_PMAP_ID"});
+    x11::addEventMask(c, root, XCB_EVENT_MASK_PROPERTY_CHANGE);
+    new BackgroundWatch(context, root, properties, std::move(changed)); // owned by the context
+}
 
 QPixmap X11DesktopCapture::grab(const QRect& screenRect)
 {

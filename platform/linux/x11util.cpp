@@ -175,6 +175,25 @@ bool selectionOwned(xcb_connection_t* c, const QString& selectionName)
     return reply && reply->owner != XCB_WINDOW_NONE;
 }
 
+xcb_window_t outermostWindow(xcb_connection_t* c, xcb_window_t window)
+{
+    // Bounded: window managers nest a client one or two levels deep.
+    for (int depth = 0; depth < 8; ++depth) {
+        const Reply<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(c, xcb_query_tree(c, window), nullptr));
+        if (!tree || tree->parent == XCB_WINDOW_NONE || tree->parent == tree->root)
+            break;
+        window = tree->parent;
+    }
+    return window;
+}
+
+bool viewable(xcb_connection_t* c, xcb_window_t window)
+{
+    const auto cookie = xcb_get_window_attributes(c, window);
+    const Reply<xcb_get_window_attributes_reply_t> reply(xcb_get_window_attributes_reply(c, cookie, nullptr));
+    return reply && reply->map_state == XCB_MAP_STATE_VIEWABLE;
+}
+
 void addEventMask(xcb_connection_t* c, xcb_window_t window, quint32 mask)
 {
     const auto cookie = xcb_get_window_attributes(c, window);

@@ -48,6 +48,10 @@ template<std::size_t N> std::array<xcb_atom_t, N> atoms(xcb_connection_t* c, con
 // Top-level windows the window manager lists in _NET_CLIENT_LIST.
 QList<xcb_window_t> clientList(xcb_connection_t* c, xcb_window_t root);
 
+// The child of the root that holds window: the window manager's frame around it, or the window itself.
+xcb_window_t outermostWindow(xcb_connection_t* c, xcb_window_t window);
+// Whether the window and all its ancestors are mapped.
+bool viewable(xcb_connection_t* c, xcb_window_t window);
 std::optional<quint32> cardinalProperty(xcb_connection_t* c, xcb_window_t window, xcb_atom_t property);
 
 QList<xcb_atom_t> atomListProperty(xcb_connection_t* c, xcb_window_t window, xcb_atom_t property);

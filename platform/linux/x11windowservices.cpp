@@ -3,7 +3,9 @@
 #include "platform/linux/x11taskbarkeeper.h"
 #include "platform/linux/x11util.h"
 
+#include <QElapsedTimer>
 #include <QGuiApplication>
+#include <QThread>
 #include <QWidget>
 #include <QWindow>
 
@@ -79,6 +81,22 @@ bool X11WindowServices::translucencyAvailable(QString* whyNot) const
     if (whyNot)
         whyNot->clear();
     return x11::selectionOwned(c, QStringLiteral("_NET_WM_CM_S%1").arg(x11::defaultScreenNumber()));
+}
+
+void X11WindowServices::waitUntilGone(QWidget* window)
+{
+    xcb_connection_t* c = x11::connection();
+    if (!window || !c || !window->window()->testAttribute(Qt::WA_WState_Created))
+        return;
+    const xcb_window_t own = x11::nativeWindow(window->window());
+    const xcb_window_t outer = x11::outermostWindow(c, own);
+    // Without a frame, or once the window manager has let the window go, it went with its unmapping.
+    if (outer == own)
+        return;
+    QElapsedTimer waited;
+    waited.start();
+    while (x11::viewable(c, outer) && waited.elapsed() < 250)
+        QThread::msleep(2);
 }
 
 } // namespace platform

@@ -13,6 +13,8 @@ public:
     void setKeepAbove(QWidget* window, bool above) override;
     void setOpacity(QWidget* window, int level) override;
     bool translucencyAvailable(QString* whyNot) const override;
+    // The window manager takes its frame down once it sees the window withdrawn.
+    void waitUntilGone(QWidget* window) override;
 };
 
 } // namespace platform

@@ -1,7 +1,7 @@
 """The bar itself under Xvfb and openbox, started as a user would after the first launch: one borderless
 bar at the configured place and size with no task-bar entry, a second start that ends at once, a left
 click that runs a button's target in "/" with no arguments, a right click that pops the menu up at
-the pointer, cut-out button corners that show the desktop, and Exit, which ends the program and
+the pointer, cut-out button corners that show the desktop, and a new wallpaper, and Exit, which ends the program and
 stores the transparency level. With a compositing manager, a bar stored at 128 blends with the desktop.
 A first launch that is abandoned ends with nothing stored."""
 
@@ -201,6 +201,30 @@ class Bar(unittest.TestCase):
         s.move(600, 300)
         wait_for(lambda: s.windows(pid=self.bar.pid) == [self.win], timeout=10, what="the tooltip to go")
         self.doCleanups()
+
+    def test_8_a_new_wallpaper_shows_around_the_buttons(self):
+        s = self.session
+        corner = (BAR_X, BAR_Y)  # a cut-out corner of the first button
+        before, before_rgb = s.root_colour, s.root_rgb
+        wait_for(lambda: s.screenshot().pixel(*corner) == before_rgb, timeout=10, what="the desktop in the corner")
+
+        def announce_wallpaper():
+            s.run(["xprop", "-root", "-f", "_XROOTPMAP_ID", "32x", "-set", "_XROOTPMAP_ID", "0x0"])
+        try:
+            s.set_root_colour("#aa3311")
+            # The bar shows the copy it has until a wallpaper setter says it set a new picture.
+            time.sleep(0.5)
+            self.assertEqual(s.screenshot().pixel(*corner), before_rgb)
+            announce_wallpaper()
+            wait_for(lambda: s.screenshot().pixel(*corner) == s.root_rgb, timeout=10,
+                     what="the new wallpaper in the corner")
+            self.assertEqual(s.windows(pid=self.bar.pid), [self.win])
+            self.assertEqual(s.geometry(self.win), (BAR_X, BAR_Y, SKIN * BUTTONS, SKIN))
+        finally:
+            s.set_root_colour(before)
+            announce_wallpaper()
+            wait_for(lambda: s.screenshot().pixel(*corner) == before_rgb, timeout=10,
+                     what="the first wallpaper again")
 
     def test_9_exit_ends_program_and_stores_level(self):
         s = self.session

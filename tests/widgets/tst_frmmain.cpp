@@ -12,6 +12,7 @@
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -39,7 +40,14 @@ public:
         return QPixmap::fromImage(image);
     }
     static QColor colourAt(int x, int y) { return QColor(x % 256, y % 256, 77); }
+    void watchBackground(QObject* context, std::function<void()> changed) override
+    {
+        watcher = context;
+        backgroundChanged = std::move(changed);
+    }
     QWidget* bar = nullptr;
+    QPointer<QObject> watcher;
+    std::function<void()> backgroundChanged;
     QList<QRect> grabs;
     QList<bool> barVisibleAtGrab;
 };
@@ -82,6 +90,7 @@ private Q_SLOTS:
     void settingsThatCannotBeSavedAreTold();
     void settingsThatCannotBeWrittenKeepTheBar();
     void backgroundIsDesktopUnderBar();
+    void newWallpaperIsCopiedAgain();
     void closingAfterSetupSavesLevel();
     void closingUnfinishedSetupDeletesEverything();
     void showInfosOpensTipsModally();
@@ -671,6 +680,43 @@ void tst_frmmain::backgroundIsDesktopUnderBar()
     QCOMPARE(m_desktop->grabs.constLast(), QRect(10, 20, 80, 30));
     QCOMPARE(m_bar->background().toImage().pixelColor(0, 0), PositionDesktop::colourAt(10, 20));
     QVERIFY(m_bar->isVisible());
+}
+
+// A new desktop background is copied again, with the bar out of the way, but not under one of the
+// bar's dialogs: then once it is closed.
+void tst_frmmain::newWallpaperIsCopiedAgain()
+{
+    laterStartFiles(2);
+    QVERIFY(m_bar->Form_Load());
+    QCOMPARE(m_desktop->watcher.data(), m_bar.get());
+    QVERIFY(m_desktop->backgroundChanged);
+    const qsizetype grabs = m_desktop->grabs.size();
+
+    m_desktop->backgroundChanged();
+    QCOMPARE(m_desktop->grabs.size(), grabs + 1);
+    QCOMPARE(m_desktop->grabs.constLast(), QRect(200, 100, 80, 30));
+    QVERIFY(!m_desktop->barVisibleAtGrab.constLast());
+    QVERIFY(m_bar->isVisible());
+
+    {
+        QDialog dialog(m_bar.get());
+        dialog.setModal(true);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        m_desktop->backgroundChanged();
+        m_desktop->backgroundChanged();
+        QTest::qWait(700);
+        QCOMPARE(m_desktop->grabs.size(), grabs + 1);
+        QVERIFY(m_bar->isVisible());
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(m_desktop->grabs.size(), grabs + 2, 3000);
+    QTest::qWait(700);
+    QCOMPARE(m_desktop->grabs.size(), grabs + 2);
+
+    // A hidden bar takes its copy when it shows again.
+    m_bar->hide();
+    m_desktop->backgroundChanged();
+    QCOMPARE(m_desktop->grabs.size(), grabs + 2);
 }
 
 void tst_frmmain::closingAfterSetupSavesLevel()
