@@ -63,7 +63,6 @@ bool usable(const QSettings& s)
 {
     return s.status() == QSettings::NoError && looksLikeIni(s.fileName());
 }
-
 } // namespace
 
 bool QtSettingsStore::FileStamp::operator==(const FileStamp& other) const
@@ -86,6 +85,7 @@ QtSettingsStore::FileStamp QtSettingsStore::stampOf(const QString& fileName)
     stamp.device = file.st_dev;
     return stamp;
 }
+
 QtSettingsStore::QtSettingsStore() = default;
 QtSettingsStore::~QtSettingsStore() = default;
 
