@@ -735,6 +735,10 @@ void UserControl1::HandlePress(int button)
 {
     if (!(button & 1))
         return;
+    // A press whose release never came (a screen locker took the mouse) is over: this press starts
+    // from the button at rest, not from an icon already shrunk.
+    if (m_pressed)
+        ReturnToRest();
     m_pressed = true;
     setSurfacePicture(m_downPicture);
     if (m_iconMove)

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QSignalSpy>
+#include <QStyleHints>
 #include <QTemporaryDir>
 #include <QTextDocumentFragment>
 #include <QToolTip>
@@ -51,6 +52,7 @@ private Q_SLOTS:
     void shrinkStopsAtZero();
     void negativeValueGrowsWithinBounds();
     void iconMovingValueZeroKeepsSize();
+    void aLostReleaseDoesNotShrinkTheIconTwice();
     void tooltipsOnEveryConstituentWhenShown();
     void tooltipShowsTheTitleAsTyped_data();
     void tooltipShowsTheTitleAsTyped();
@@ -468,6 +470,23 @@ void tst_usercontrol1_mouse::negativeValueGrowsWithinBounds()
     QCOMPARE(pixel({23, 23}), QColor(Qt::red));
     release(Qt::LeftButton, {23, 23});
     QCOMPARE(imgIcon->geometry(), QRect(7, 7, 32, 32));
+}
+
+void tst_usercontrol1_mouse::aLostReleaseDoesNotShrinkTheIconTwice()
+{
+    QVERIFY(m_button->putProperty(ButtonDispId::IconMove, true));
+    QVERIFY(m_button->putProperty(ButtonDispId::Icone, m_icon));
+    QLabel* imgIcon = part("imgIcon");
+    press(Qt::LeftButton, {23, 23});
+    QCOMPARE(imgIcon->geometry(), QRect(9, 9, 28, 28));
+    // Its release went to whoever grabbed the mouse; the next press, later, is an ordinary one.
+    QTest::mousePress(m_container->windowHandle(), Qt::LeftButton, {}, ButtonAt + QPoint(23, 23),
+                      QGuiApplication::styleHints()->mouseDoubleClickInterval() + 50);
+    QCOMPARE(imgIcon->geometry(), QRect(9, 9, 28, 28));
+    QCOMPARE(pixel({2, 23}), DownColour);
+    release(Qt::LeftButton, {23, 23});
+    QCOMPARE(imgIcon->geometry(), QRect(7, 7, 32, 32));
+    QCOMPARE(pixel({2, 23}), UpColour);
 }
 
 void tst_usercontrol1_mouse::iconMovingValueZeroKeepsSize()
