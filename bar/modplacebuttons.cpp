@@ -10,6 +10,7 @@
 #include <QPointer>
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 #include <vector>
 
@@ -207,7 +208,35 @@ void SizeBar(frmMain& bar)
     bar.setHeight(size.height());
 }
 
+QPoint reachablePosition(const QRect& bar, const QList<QRect>& screens)
+{
+    const auto onScreen = [&bar](const QRect& screen) { return screen.intersects(bar); };
+    if (screens.isEmpty() || std::any_of(screens.cbegin(), screens.cend(), onScreen))
+        return bar.topLeft();
+    const QRect& screen = screens.first();
+    // A bar larger than the screen keeps its first corner on it, where its menu is reached.
+    return {std::clamp(bar.x(), screen.left(), std::max(screen.left(), screen.right() + 1 - bar.width())),
+            std::clamp(bar.y(), screen.top(), std::max(screen.top(), screen.bottom() + 1 - bar.height()))};
+}
+
 namespace {
+
+// A position from a file written for another screen, or typed by hand, would put the bar where
+// nobody can reach its menu to move it back: this session shows it on a screen; the file is kept.
+void keepReachable(frmMain& bar)
+{
+    const platform::ScreenMetrics& screen = *platform::services().screen;
+    const int tppX = screen.twipsPerPixelX();
+    const int tppY = screen.twipsPerPixelY();
+    const QRect where(QPoint(static_cast<int>(std::lround(bar.Left() / tppX)),
+                             static_cast<int>(std::lround(bar.Top() / tppY))),
+                      bar.size());
+    const QPoint reachable = reachablePosition(where, screen.screensPixels());
+    if (reachable == where.topLeft())
+        return;
+    bar.setLeft(reachable.x() * static_cast<double>(tppX));
+    bar.setTop(reachable.y() * static_cast<double>(tppY));
+}
 
 bool placeOnce(frmMain& bar, const QString& path, QString* error)
 {
@@ -292,6 +321,7 @@ bool placeOnce(frmMain& bar, const QString& path, QString* error)
     }
 
     SizeBar(bar);
+    keepReachable(bar);
     problems.report(&bar);
     return true;
 }

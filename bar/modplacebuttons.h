@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QList>
+#include <QPoint>
 #include <QPointF>
+#include <QRect>
 #include <QRectF>
 #include <QSizeF>
 #include <QString>
@@ -24,6 +26,10 @@ QPointF nextPosition(const QString& align, int n, const QRectF& previous);
 
 // The bar's size in twips from its first and last button ("VERTICAL" a column, anything else a row).
 QSizeF barSize(const QString& align, const QRectF& first, const QRectF& last);
+
+// Where a bar of the given rectangle (pixels) can be reached: where it is when a part of it is on a
+// screen, otherwise as near as it gets inside the first screen.
+QPoint reachablePosition(const QRect& bar, const QList<QRect>& screens);
 
 // The rectangles of buttons of the given sizes, chained as PlaceButtons does.
 QList<QRectF> chain(const QString& align, const QList<QSizeF>& sizes);

@@ -2,6 +2,8 @@
 
 #include "platform/export.h"
 
+#include <QList>
+#include <QRect>
 #include <QSize>
 
 namespace platform {
@@ -13,6 +15,8 @@ public:
     virtual int twipsPerPixelX() const = 0;
     virtual int twipsPerPixelY() const = 0;
     virtual QSize screenSizePixels() const = 0;
+    // Every screen's rectangle on the desktop in pixels, the primary screen first.
+    virtual QList<QRect> screensPixels() const;
 };
 
 } // namespace platform

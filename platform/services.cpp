@@ -8,6 +8,11 @@ SettingsStore::~SettingsStore() = default;
 MessageBoxes::~MessageBoxes() = default;
 AppInfo::~AppInfo() = default;
 ScreenMetrics::~ScreenMetrics() = default;
+
+QList<QRect> ScreenMetrics::screensPixels() const
+{
+    return {QRect(QPoint(0, 0), screenSizePixels())};
+}
 InstanceLock::~InstanceLock() = default;
 EventPump::~EventPump() = default;
 ShellOpener::~ShellOpener() = default;

@@ -34,4 +34,17 @@ QSize QtScreenMetrics::screenSizePixels() const
     return screen ? screen->geometry().size() : QSize(1024, 768);
 }
 
+QList<QRect> QtScreenMetrics::screensPixels() const
+{
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    if (!primary)
+        return ScreenMetrics::screensPixels();
+    QList<QRect> screens{primary->geometry()};
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        if (screen != primary)
+            screens.append(screen->geometry());
+    }
+    return screens;
+}
+
 } // namespace platform

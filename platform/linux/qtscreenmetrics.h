@@ -9,6 +9,7 @@ public:
     int twipsPerPixelX() const override;
     int twipsPerPixelY() const override;
     QSize screenSizePixels() const override;
+    QList<QRect> screensPixels() const override;
 };
 
 } // namespace platform

@@ -63,9 +63,14 @@ public:
     int twipsPerPixelX() const override { return tppX; }
     int twipsPerPixelY() const override { return tppY; }
     QSize screenSizePixels() const override { return size; }
+    QList<QRect> screensPixels() const override
+    {
+        return screens.isEmpty() ? ScreenMetrics::screensPixels() : screens;
+    }
     int tppX = 15;
     int tppY = 15;
     QSize size{1024, 768};
+    QList<QRect> screens; // empty: one screen of size at the origin
 };
 
 class FakeInstanceLock final : public InstanceLock {

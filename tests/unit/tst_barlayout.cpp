@@ -13,6 +13,8 @@ private Q_SLOTS:
     void chain();
     void barSize_data();
     void barSize();
+    void reachablePosition_data();
+    void reachablePosition();
     void showStates_data();
     void showStates();
     void launchRequest();
@@ -90,6 +92,36 @@ void tst_barlayout::barSize()
     QFETCH(QRectF, last);
     QFETCH(QSizeF, size);
     QCOMPARE(modPlaceButtons::barSize(align, first, last), size);
+}
+
+void tst_barlayout::reachablePosition_data()
+{
+    QTest::addColumn<QRect>("bar");
+    QTest::addColumn<QList<QRect>>("screens");
+    QTest::addColumn<QPoint>("at");
+
+    const QList<QRect> one{{0, 0, 1024, 768}};
+    // A second screen right of the first, shorter, its top aligned.
+    const QList<QRect> two{{0, 0, 1024, 768}, {1024, 0, 800, 600}};
+    QTest::newRow("on the screen") << QRect(100, 50, 200, 48) << one << QPoint(100, 50);
+    QTest::newRow("its last pixel on the screen") << QRect(1023, 767, 200, 48) << one << QPoint(1023, 767);
+    QTest::newRow("partly left of the screen") << QRect(-150, 10, 200, 48) << one << QPoint(-150, 10);
+    QTest::newRow("just right of the screen") << QRect(1024, 10, 200, 48) << one << QPoint(824, 10);
+    QTest::newRow("far below and right") << QRect(3000, 2000, 200, 48) << one << QPoint(824, 720);
+    QTest::newRow("above and left") << QRect(-500, -60, 200, 48) << one << QPoint(0, 0);
+    QTest::newRow("larger than the screen") << QRect(2000, 0, 1500, 48) << one << QPoint(0, 0);
+    QTest::newRow("on the second screen") << QRect(1500, 100, 200, 48) << two << QPoint(1500, 100);
+    // Inside the screens' bounds but on none of them.
+    QTest::newRow("below the shorter screen") << QRect(1500, 650, 200, 48) << two << QPoint(824, 650);
+    QTest::newRow("no screen known") << QRect(3000, 2000, 200, 48) << QList<QRect>() << QPoint(3000, 2000);
+}
+
+void tst_barlayout::reachablePosition()
+{
+    QFETCH(QRect, bar);
+    QFETCH(QList<QRect>, screens);
+    QFETCH(QPoint, at);
+    QCOMPARE(modPlaceButtons::reachablePosition(bar, screens), at);
 }
 
 void tst_barlayout::showStates_data()

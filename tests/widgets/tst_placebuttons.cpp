@@ -61,6 +61,7 @@ private Q_SLOTS:
     void chainsButtons_data();
     void chainsButtons();
     void positionLineInTwips();
+    void positionOffEveryScreenShownOnOne();
     void onTopSetAndCleared();
     void propertiesByDispatch();
     void propertiesInTheirOrder();
@@ -206,6 +207,32 @@ void tst_placebuttons::positionLineInTwips()
     QCOMPARE(m_bar->Left(), 1200.0);
     QCOMPARE(m_bar->Top(), 500.0);
     QCOMPARE(m_bar->pos(), QPoint(100, 50));
+}
+
+void tst_placebuttons::positionOffEveryScreenShownOnOne()
+{
+    ConfigText text = config(3);
+    text.position = QStringLiteral("1900 1000");
+    QVERIFY(barfixture::writeConfig(m_folder->path(), text));
+    QFile file(frmMain::configPath());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray written = file.readAll();
+    file.close();
+
+    // Written for a larger screen: the bar of three buttons (120 x 30) comes up in the corner.
+    QVERIFY2(place(), qPrintable(m_error));
+    QCOMPARE(m_bar->size(), QSize(120, 30));
+    QCOMPARE(m_bar->pos(), QPoint(1024 - 120, 768 - 30));
+    QCOMPARE(m_bar->Left(), (1024 - 120) * 15.0);
+    QCOMPARE(m_bar->Top(), (768 - 30) * 15.0);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), written);
+    file.close();
+
+    // Where a screen is, the bar is where the file says.
+    m_doubles->screen->screens = {QRect(0, 0, 1024, 768), QRect(1024, 0, 1920, 1080)};
+    QVERIFY2(place(), qPrintable(m_error));
+    QCOMPARE(m_bar->pos(), QPoint(1900, 1000));
 }
 
 void tst_placebuttons::onTopSetAndCleared()
