@@ -191,21 +191,20 @@ bool frmMain::Form_Load()
             close();
             return false;
         }
-        // A language chooser closed by its frame saved nothing, yet the set-up is now complete: it is
-        // kept as such, or closing the next session would undo it and the next start overwrite the
-        // buttons just made.
-        if (settings::FirstLaunch() == 0) {
-            settings::saveLang(CurrentLang);
-            settings::saveFirstLaunch(1);
-        }
+        keepSetup();
     } else {
         QString error;
+        // A file that cannot be read is the user's set-up all the same: kept with its marker, it is
+        // laid out again once mended, instead of being replaced by a first launch's defaults.
         if (!modPlaceButtons::PlaceButtons(*this, configPath(), &error)) {
             inform(this, error, platform::MsgIcon::Critical);
-            // Nothing was changed that needs saving; an unfinished set-up is undone as on any close.
-            if (!SetupDone)
-                Form_QueryUnload();
             return false;
+        }
+        // Laid out from its file, the bar is set up, also when its settings were lost (a cleared
+        // settings folder, another user of the same program folder): closing must not undo it.
+        if (!SetupDone) {
+            SetupDone = true;
+            keepSetup();
         }
     }
 
@@ -234,6 +233,16 @@ bool frmMain::Form_Load()
     RunFileCreated = false;
     FirstRun = false;
     return true;
+}
+
+void frmMain::keepSetup()
+{
+    // A language chooser closed by its frame saved nothing, yet the set-up is complete: it is kept as
+    // such, or the next start would be a first launch whose preferences replace the buttons.
+    if (settings::FirstLaunch() == 0) {
+        settings::saveLang(CurrentLang);
+        settings::saveFirstLaunch(1);
+    }
 }
 
 bool frmMain::programFolderWritable()

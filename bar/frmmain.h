@@ -87,6 +87,8 @@ private:
     void applyPosition();
     static bool programFolderWritable();
     void readRunFile();
+    // Stores the language and the end of the first launch, once the bar is set up.
+    void keepSetup();
     void createSkinFolders();
     void showFirstRunMessage();
     void showWindowThenButtons();

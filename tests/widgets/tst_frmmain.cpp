@@ -85,6 +85,7 @@ private Q_SLOTS:
     void existingBoutonsMovesNothing();
     void missingSkinsAreNamed();
     void unreadableConfigAtStart();
+    void unreadableConfigWithoutSettingsKeepsTheMarker();
     void unreadableSettingsRunOnDefaults();
     void settingsThatCannotBeSavedAreTold_data();
     void settingsThatCannotBeSavedAreTold();
@@ -511,20 +512,65 @@ void tst_frmmain::markerWithoutSettings()
 {
     laterStartFiles(2);
     m_doubles->settings->values.clear();
-    barfixture::ModalScript script;
-    script.then(QStringLiteral("frmLangue"), [](QWidget* d) { chooseLanguage(d, 0); });
-
-    QVERIFY(m_bar->Form_Load());
-    QVERIFY(script.done());
-    // Laid out from the file and shown, but the set-up does not count as done.
+    {
+        barfixture::ModalScript script;
+        script.then(QStringLiteral("frmLangue"), [](QWidget* d) { chooseLanguage(d, 0); });
+        QVERIFY(m_bar->Form_Load());
+        QVERIFY(script.done());
+    }
+    // Laid out from its file, the bar is set up: its settings were lost, not its buttons.
     QVERIFY(m_bar->isVisible());
     QCOMPARE(m_bar->Command1().ubound(), 2);
-    QVERIFY(!SetupDone);
+    QVERIFY(SetupDone);
     QVERIFY(m_doubles->messages->shown.isEmpty());
 
     m_bar->close();
-    QVERIFY(!QFile::exists(m_folder->file(QStringLiteral("Dovi_Run.txt"))));
-    QVERIFY(m_doubles->settings->values.isEmpty());
+    QCOMPARE(readMarker(), QStringLiteral("run=1\r\n"));
+    QCOMPARE(m_doubles->settings->values.value(settingKey("GeneralSetLng", "FirstLaunch")),
+             QStringLiteral("1"));
+    QCOMPARE(m_doubles->settings->values.value(settingKey("GeneralSetLng", "Lang")), QStringLiteral("0"));
+    QVERIFY(m_doubles->settings->values.contains(settingKey("Transparency", "Val_Trans")));
+
+    // The next start is an ordinary one, with the same buttons.
+    m_bar.reset();
+    modDeclarePublic::reset();
+    m_bar = std::make_unique<frmMain>();
+    m_desktop->bar = m_bar.get();
+    barfixture::ModalAnswer none(QString(), [](QWidget*) {});
+    QVERIFY(m_bar->Form_Load());
+    QCOMPARE(none.seen(), QString());
+    QCOMPARE(m_bar->Command1().ubound(), 2);
+    QCOMPARE(CurrentLang, qint16(0));
+}
+
+void tst_frmmain::unreadableConfigWithoutSettingsKeepsTheMarker()
+{
+    // The language chooser closed by its frame saves nothing; the file then cannot be read.
+    laterStartFiles(2);
+    m_doubles->settings->values.clear();
+    m_config.buttons = QStringList{QStringLiteral("/bin/a;;A;x")};
+    QVERIFY(barfixture::writeConfig(m_folder->path(), m_config));
+    {
+        barfixture::ModalScript script;
+        script.then(QStringLiteral("frmLangue"), [](QWidget* d) { d->close(); });
+        QVERIFY(!m_bar->Form_Load());
+        QVERIFY(script.done());
+    }
+    QCOMPARE(m_doubles->messages->shown.size(), 1);
+    // Once the file is mended, the bar starts from it, not from a first launch's defaults.
+    QCOMPARE(readMarker(), QStringLiteral("run=1\r\n"));
+    m_config.buttons = QStringList{QStringLiteral("/bin/a;;A;1")};
+    QVERIFY(barfixture::writeConfig(m_folder->path(), m_config));
+    m_bar.reset();
+    modDeclarePublic::reset();
+    m_bar = std::make_unique<frmMain>();
+    m_desktop->bar = m_bar.get();
+    barfixture::ModalScript again;
+    again.then(QStringLiteral("frmLangue"), [](QWidget* d) { chooseLanguage(d, 1); });
+    QVERIFY(m_bar->Form_Load());
+    QVERIFY(again.done());
+    QCOMPARE(m_bar->Command1().ubound(), 1);
+    QVERIFY(SetupDone);
 }
 
 void tst_frmmain::existingBoutonsMovesNothing()
