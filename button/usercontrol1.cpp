@@ -825,8 +825,11 @@ bool UserControl1::eventFilter(QObject* watched, QEvent* event)
         return true;
     case QEvent::MouseButtonRelease: {
         const auto* mouse = static_cast<QMouseEvent*>(event);
-        HandleRelease(buttonMask(mouse->button()), shiftMask(mouse->modifiers()),
-                      twipsX(mouse->position().x()), twipsY(mouse->position().y()));
+        // The icon shows its picture at the picture's own size, often larger than the button: measured
+        // from its own corner, a release in the middle of such a button would count as outside it.
+        const QPointF at = watched == imgIcon ? imgIcon->mapTo(this, mouse->position()) : mouse->position();
+        HandleRelease(buttonMask(mouse->button()), shiftMask(mouse->modifiers()), twipsX(at.x()),
+                      twipsY(at.y()));
         return true;
     }
     case QEvent::MouseButtonDblClick:

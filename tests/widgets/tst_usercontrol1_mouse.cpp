@@ -46,6 +46,7 @@ private Q_SLOTS:
     void releaseMeasuredFromVistel1Corner();
     void releaseMeasuredFromTitleCorner();
     void middleOfALongTitleIsClickable();
+    void releaseOverTheIconMeasuredFromTheButton();
     void backAndForwardButtonsAreNotTheButtons();
     void maskShapesOutlineAndHitArea();
     void builtInMaskHasRoundedCorners();
@@ -359,6 +360,34 @@ void tst_usercontrol1_mouse::middleOfALongTitleIsClickable()
         QCOMPARE(pixel({2, 2}), UpColour);
     }
     QCOMPARE(clickSpy.count(), 3);
+}
+
+void tst_usercontrol1_mouse::releaseOverTheIconMeasuredFromTheButton()
+{
+    // An icon larger than the button, as a theme's application icons are: it covers the whole button.
+    const QString large = saveSolid(m_dir.filePath(QStringLiteral("large.bmp")), {128, 128}, Qt::red);
+    QVERIFY(m_button->putProperty(ButtonDispId::Icone, large));
+    QLabel* imgIcon = part("imgIcon");
+    QCOMPARE(imgIcon->geometry(), QRect(-41, -41, 128, 128));
+    QSignalSpy clickSpy(m_button.get(), &host::Control::Click);
+    for (const QPoint& at : {QPoint(23, 23), QPoint(40, 40), QPoint(8, 40)}) {
+        QCOMPARE(m_button->childAt(at), imgIcon);
+        press(Qt::LeftButton, at);
+        release(Qt::LeftButton, at);
+    }
+    QCOMPARE(clickSpy.count(), 3);
+
+    // A small icon: a release over the button beside the icon is inside, one past the button's edge
+    // is not.
+    QVERIFY(m_button->putProperty(ButtonDispId::Icone, m_icon));
+    QCOMPARE(imgIcon->geometry(), QRect(7, 7, 32, 32));
+    press(Qt::LeftButton, {23, 23});
+    release(Qt::LeftButton, {3, 23});
+    QCOMPARE(clickSpy.count(), 4);
+    press(Qt::LeftButton, {23, 23});
+    release(Qt::LeftButton, {50, 23});
+    QCOMPARE(clickSpy.count(), 4);
+    QCOMPARE(pixel({2, 23}), UpColour);
 }
 
 void tst_usercontrol1_mouse::backAndForwardButtonsAreNotTheButtons()
