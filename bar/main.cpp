@@ -6,8 +6,10 @@
 
 int main(int argc, char* argv[])
 {
-    platform::chooseWindowSystem(argc, argv);
+    const bool windowSystemChosen = platform::chooseWindowSystem(argc, argv);
     QApplication app(argc, argv);
+    if (windowSystemChosen)
+        platform::forgetWindowSystemChoice();
     app.setApplicationName(QStringLiteral("Dovi"));
     frmMain bar;
     // Asked to end by the system, the bar closes as its Exit closes it, also from within a dialog.

@@ -46,7 +46,12 @@ struct DOVI_PLATFORM_EXPORT Services {
 DOVI_PLATFORM_EXPORT Services& services();
 
 // Picks the window system the services work with, unless the user named one (environment or
-// command line). Called before the application object is made, with main's arguments.
-DOVI_PLATFORM_EXPORT void chooseWindowSystem(int argc, const char* const argv[]);
+// command line). Called before the application object is made, with main's arguments; true when
+// it picked one.
+DOVI_PLATFORM_EXPORT bool chooseWindowSystem(int argc, const char* const argv[]);
+
+// Takes back the choice once the application object is made: the programs the bar starts inherit
+// its environment and pick their own window system.
+DOVI_PLATFORM_EXPORT void forgetWindowSystemChoice();
 
 } // namespace platform

@@ -43,20 +43,27 @@ void fillDefaults(Services& s)
 
 namespace platform {
 
-void chooseWindowSystem(int argc, const char* const argv[])
+bool chooseWindowSystem(int argc, const char* const argv[])
 {
     if (qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        return;
+        return false;
     for (int i = 1; i < argc; ++i) {
         const QByteArray argument(argv[i]);
         if (argument == "-platform" || argument == "--platform" || argument.startsWith("-platform=") ||
             argument.startsWith("--platform="))
-            return;
+            return false;
     }
     // The window services speak X11. In a Wayland session Qt would take its Wayland plugin where one
     // is installed, and the bar could neither shape, place nor keep its window there: it goes to the
     // session's X server. Without one, Wayland still shows the bar and says what it cannot do.
     qputenv("QT_QPA_PLATFORM", "xcb;wayland");
+    return true;
+}
+
+void forgetWindowSystemChoice()
+{
+    // Qt reads the choice only while the application object is made.
+    qunsetenv("QT_QPA_PLATFORM");
 }
 
 } // namespace platform

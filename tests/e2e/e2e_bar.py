@@ -27,8 +27,8 @@ BUTTONS = 3
 MASK_COLOUR = 15073535  # RGB(255, 0, 230), the see-through colour of the delivered skins
 
 RECORDER = """#!/bin/sh
-# Notes where it ran and how many arguments it got.
-{{ pwd; echo "$#"; }} > "{out}.part"
+# Notes where it ran, how many arguments it got and the window system it was told to use.
+{{ pwd; echo "$#"; echo "${{QT_QPA_PLATFORM-unset}}"; }} > "{out}.part"
 mv "{out}.part" "{out}"
 """
 
@@ -70,8 +70,8 @@ def settings_text(session):
     return path.read_text() if path.exists() else ""
 
 
-def start_bar(session):
-    bar = session.start_program()
+def start_bar(session, env=None):
+    bar = session.start_program(env=env)
     win = session.wait_window(pid=bar.pid, timeout=15)
     # The window manager may report the window at 0,0 for a moment after it is mapped.
     wait_for(lambda: session.geometry(win) == (BAR_X, BAR_Y, SKIN * BUTTONS, SKIN), timeout=10,
@@ -92,7 +92,8 @@ class Bar(unittest.TestCase):
         target.chmod(target.stat().st_mode | stat.S_IXUSR)
         cls.skins = prepare(s, buttons=[f"{target};;Record;1", "/usr/bin/xev;;Minimized;2",
                                                    "/usr/bin/xev;;Maximized;3"])
-        cls.bar, cls.win = start_bar(s)
+        # As from a desktop session, which names no window system: the bar picks its own.
+        cls.bar, cls.win = start_bar(s, env={"QT_QPA_PLATFORM": None})
 
     @classmethod
     def tearDownClass(cls):
@@ -141,9 +142,11 @@ class Bar(unittest.TestCase):
         s = self.session
         s.click(*self.centre(1))
         wait_for(self.record.exists, timeout=10, what="the target to run")
-        folder, count = self.record.read_text().splitlines()
+        folder, count, window_system = self.record.read_text().splitlines()
         self.assertEqual(folder, "/")
         self.assertEqual(count, "0")
+        # The bar's own choice of window system is not handed on.
+        self.assertEqual(window_system, "unset")
         # A left click opens no menu.
         time.sleep(0.3)
         self.assertEqual(s.windows(pid=self.bar.pid), [self.win])

@@ -278,8 +278,12 @@ class Session:
         name = name or Path(argv[0]).name
         log = self._log(name)
         full_env = dict(self.env)
-        if env:
-            full_env.update(env)
+        # A value of None takes the variable out.
+        for key, value in (env or {}).items():
+            if value is None:
+                full_env.pop(key, None)
+            else:
+                full_env[key] = value
         proc = subprocess.Popen([str(a) for a in argv], env=full_env, cwd=str(cwd or self.home),
                                 stdin=stdin, stdout=stdout if stdout is not None else log, stderr=log,
                                 start_new_session=True)

@@ -68,11 +68,19 @@ void tst_WindowSystem::choice()
     for (const QByteArray& argument : storage)
         argv.push_back(argument.constData());
 
-    platform::chooseWindowSystem(static_cast<int>(argv.size()), argv.data());
+    const bool chosen = platform::chooseWindowSystem(static_cast<int>(argv.size()), argv.data());
     if (expected.isEmpty())
         QVERIFY(!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"));
     else
         QCOMPARE(qgetenv("QT_QPA_PLATFORM"), expected);
+    QCOMPARE(chosen, environment.isEmpty() && !expected.isEmpty());
+
+    // Once taken back, the programs the bar starts see the environment it was given.
+    if (chosen)
+        platform::forgetWindowSystemChoice();
+    QCOMPARE(qEnvironmentVariableIsSet("QT_QPA_PLATFORM"), !environment.isEmpty());
+    if (!environment.isEmpty())
+        QCOMPARE(qgetenv("QT_QPA_PLATFORM"), environment);
 }
 
 QTEST_GUILESS_MAIN(tst_WindowSystem)
