@@ -388,6 +388,7 @@ void frmPrefs::done(int result)
     const bool closes = Form_QueryUnload();
     m_closing = false;
     if (closes) {
+        m_closed = true;
         QDialog::done(result);
         if (std::exchange(m_paintBarOnClose, false))
             m_bar.PaintDesktopBehind();
@@ -680,7 +681,8 @@ void frmPrefs::txtMovingIconValue_LostFocus()
 
 bool frmPrefs::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::FocusOut) {
+    // Closing takes the focus from the field that has it: what it holds was saved or discarded already.
+    if (event->type() == QEvent::FocusOut && !m_closed) {
         if (watched == ui->txtPosX)
             txtPosX_Validate();
         else if (watched == ui->txtPosY)

@@ -117,6 +117,7 @@ private:
     // Closing saves or discards while letting events run; a second OK, Cancel or close meanwhile
     // is not taken.
     bool m_closing = false;
+    bool m_closed = false;
     // A save laid the bar out again; its background is painted once the dialog is off the screen.
     bool m_paintBarOnClose = false;
 

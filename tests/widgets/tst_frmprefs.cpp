@@ -66,6 +66,7 @@ private Q_SLOTS:
     void positionRule_data();
     void positionRule();
     void slidersMoveTheBarLive();
+    void escapeWhileTypingAPositionLeavesTheBar();
     void iconMovingValueTakesDigitsOnly();
 
     void autorunCheckedTwiceLeavesOneEntry();
@@ -617,6 +618,25 @@ void tst_frmprefs::slidersMoveTheBarLive()
     QCOMPARE(f.bar->Left(), 1500.0);
     f.open(1);
     f.click("cmdOK");
+    QVERIFY(readAll(f.configPath()).startsWith("100 50\r\n"));
+}
+
+void tst_frmprefs::escapeWhileTypingAPositionLeavesTheBar()
+{
+    f.start(twoButtons());
+    frmPrefs& prefs = f.open(1);
+    prefs.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&prefs));
+    // Typed and not yet left: the dialog closing takes the focus from the field as it goes.
+    QLineEdit* x = f.edit("txtPosX");
+    x->setFocus(Qt::OtherFocusReason);
+    QVERIFY(x->hasFocus());
+    x->selectAll();
+    QTest::keyClicks(x, QStringLiteral("300"));
+    QCOMPARE(f.bar->Left(), 1500.0);
+    QTest::keyClick(&prefs, Qt::Key_Escape);
+    QVERIFY(!prefs.isVisible());
+    QCOMPARE(f.bar->Left(), 1500.0);
     QVERIFY(readAll(f.configPath()).startsWith("100 50\r\n"));
 }
 
