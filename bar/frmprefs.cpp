@@ -326,9 +326,14 @@ void frmPrefs::fillFirstRun()
 void frmPrefs::setupSliders()
 {
     const platform::ScreenMetrics& screen = *platform::services().screen;
-    const QSize pixels = screen.screenSizePixels();
-    const int maxX = prefsposition::sliderMaximum(pixels.width(), m_bar.Width(), screen.twipsPerPixelX());
-    const int maxY = prefsposition::sliderMaximum(pixels.height(), m_bar.Height(), screen.twipsPerPixelY());
+    // The sliders reach over every screen: a bar on another screen than the first stays where it is.
+    QRect desktop(QPoint(0, 0), screen.screenSizePixels());
+    for (const QRect& each : screen.screensPixels())
+        desktop = desktop.united(each);
+    const int maxX =
+        prefsposition::sliderMaximum(desktop.right() + 1, m_bar.Width(), screen.twipsPerPixelX());
+    const int maxY =
+        prefsposition::sliderMaximum(desktop.bottom() + 1, m_bar.Height(), screen.twipsPerPixelY());
     // Opening shows where the bar is; it does not move it.
     const QSignalBlocker quietX(ui->HScroll1);
     const QSignalBlocker quietY(ui->HScroll2);

@@ -67,6 +67,7 @@ private Q_SLOTS:
     void positionRule();
     void slidersMoveTheBarLive();
     void escapeWhileTypingAPositionLeavesTheBar();
+    void barOnASecondScreenStaysThere();
     void iconMovingValueTakesDigitsOnly();
 
     void autorunCheckedTwiceLeavesOneEntry();
@@ -638,6 +639,24 @@ void tst_frmprefs::escapeWhileTypingAPositionLeavesTheBar()
     QVERIFY(!prefs.isVisible());
     QCOMPARE(f.bar->Left(), 1500.0);
     QVERIFY(readAll(f.configPath()).startsWith("100 50\r\n"));
+}
+
+void tst_frmprefs::barOnASecondScreenStaysThere()
+{
+    f.start(twoButtons());
+    f.doubles->screen->screens = {QRect(0, 0, 1024, 768), QRect(1024, 0, 1024, 768)};
+    const QByteArray config = f.header("1500 50") + "/usr/bin/xterm;;Terminal;1\r\n";
+    QVERIFY(writeAll(f.configPath(), config));
+    QVERIFY(modPlaceButtons::PlaceButtons(*f.bar, f.configPath()));
+    QCOMPARE(f.bar->Left(), 22500.0);
+
+    // The position page reaches over both screens; an OK that did not touch it keeps the bar there.
+    f.open(1);
+    QCOMPARE(f.edit("txtPosX")->text(), QStringLiteral("1500"));
+    QCOMPARE(f.w<QScrollBar>("HScroll1")->maximum(), 2048 - 40);
+    f.click("cmdOK");
+    QVERIFY(readAll(f.configPath()).startsWith("1500 50\r\n"));
+    QCOMPARE(f.bar->Left(), 22500.0);
 }
 
 void tst_frmprefs::iconMovingValueTakesDigitsOnly()
