@@ -481,13 +481,19 @@ void frmPrefs::cmdOK_Click()
     txtButtonTitle_LostFocus();
     const int lang = CurrentLang;
 
-    if (IconPathRequired && ui->txtIconPath->text().isEmpty())
+    // The fields of a button marked for deletion show what goes with the save; they can't be edited.
+    const bool marked = selectedIsMarked();
+    if (IconPathRequired && !marked && ui->txtIconPath->text().isEmpty())
         message(this, prefstexts::iconFieldEmpty(lang), platform::MsgIcon::Information);
 
     const QLineEdit* required[] = {ui->txtAppPath, ui->txtButtonDown, ui->txtButtonTitle, ui->txtButtonUp,
                                    ui->txtPosX,    ui->txtPosY,       ui->txtImgMask};
-    if (std::any_of(std::begin(required), std::end(required),
-                    [](const QLineEdit* field) { return field->text().isEmpty(); })) {
+    const auto missing = [this, marked](const QLineEdit* field) {
+        if (marked && (field == ui->txtAppPath || field == ui->txtButtonTitle))
+            return false;
+        return field->text().isEmpty();
+    };
+    if (std::any_of(std::begin(required), std::end(required), missing)) {
         message(this, prefstexts::fieldsMissing(lang), platform::MsgIcon::Information);
         return;
     }
@@ -711,6 +717,12 @@ void frmPrefs::setMaskColour(quint32 colour)
 int frmPrefs::selectedEntry() const
 {
     return ui->List1->currentRow() + 1;
+}
+
+bool frmPrefs::selectedIsMarked() const
+{
+    const int n = selectedEntry();
+    return !CreatingButton && m_set.contains(n) && m_set.entry(n).deleted;
 }
 
 void frmPrefs::showTip(qint16 tip)
@@ -944,8 +956,7 @@ void frmPrefs::chkExtractIcon_Click()
 {
     const bool extract = ui->chkExtractIcon->isChecked();
     // The icon of an entry marked for deletion stays out of reach, as its other fields.
-    const int n = selectedEntry();
-    const bool marked = !CreatingButton && m_set.contains(n) && m_set.entry(n).deleted;
+    const bool marked = selectedIsMarked();
     ui->chkActiveIconMoving->setEnabled(!extract);
     ui->txtIconPath->setEnabled(!extract && !marked);
     ui->Command2_1->setEnabled(!extract && !marked);

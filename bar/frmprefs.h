@@ -94,6 +94,7 @@ private:
     void setMaskColour(quint32 colour);
     void refillOrderList(int selectEntry);
     int selectedEntry() const;
+    bool selectedIsMarked() const;
     void updateDeleteButton();
     void showTip(qint16 tip);
     void chooseFile(prefstexts::ChooserKind kind, QLineEdit* field);

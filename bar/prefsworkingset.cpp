@@ -86,6 +86,8 @@ std::optional<PrefsWorkingSet::Missing> PrefsWorkingSet::firstMissing(bool iconR
 {
     for (int n = 1; n <= count(); ++n) {
         const PrefsEntry& e = entry(n);
+        if (e.deleted)
+            continue;
         if (e.title.isEmpty())
             return Missing{n, Field::Title};
         if (e.program.isEmpty())

@@ -18,6 +18,7 @@ private Q_SLOTS:
     void firstCreateGivesEntryOne();
     void createSelectsTheNewRowAndLeavesCreationMode();
     void clickOnTheListLeavesCreationMode();
+    void anIncompleteButtonCanBeDeleted();
     void deletingOneOfTwoDisablesDeleteOnTheOther();
     void titleCommittedOnLeavingGoesToTheEditedEntry();
     void targetAndIconStoredAtOnce();
@@ -146,6 +147,23 @@ void tst_frmprefs_buttons::clickOnTheListLeavesCreationMode()
     QCOMPARE(f.edit("txtAppPath")->text(), QStringLiteral("/c"));
     QCOMPARE(f.prefs->workingSet().entry(3).program, QStringLiteral("/c"));
     QCOMPARE(f.prefs->workingSet().count(), 3);
+}
+
+void tst_frmprefs_buttons::anIncompleteButtonCanBeDeleted()
+{
+    // Typed by hand: a button without target nor title.
+    f.start(f.header() + "/a;;A;1\r\n/b;;B;1\r\n;;;1\r\n");
+    QCOMPARE(f.bar->Command1().ubound(), 3);
+    f.open(2);
+    f.list("List1")->setCurrentRow(2);
+    f.click("cmdDel");
+    QVERIFY(!f.edit("txtAppPath")->isEnabled());
+    // Saved with the marked row selected, whose empty fields can no longer be filled in.
+    f.click("cmdOK");
+    QCOMPARE(f.messageTitles(), QStringList());
+    QVERIFY(!f.prefs->isVisible());
+    QCOMPARE(f.buttonLines(), QList<QByteArray>({"/a;;A;1", "/b;;B;1"}));
+    QCOMPARE(f.bar->Command1().ubound(), 2);
 }
 
 void tst_frmprefs_buttons::deletingOneOfTwoDisablesDeleteOnTheOther()
