@@ -441,6 +441,10 @@ void frmMain::popupMenu(const QPoint& globalPos)
     // would show, and save over the file, just those. The menu comes back once the bar is laid out.
     if (m_layoutRun.running)
         return;
+    // A menu command that opens a dialog lets events run before the dialog shows: a second menu then
+    // would open a second dialog, or reload the buttons, under the first.
+    if (m_menu && m_menu->commandRunning())
+        return;
     // A compositing manager may come after the bar (both start with the session) or go: the menu
     // follows what the system can do now, and a stored level shows as soon as it can.
     const bool available = platform::services().windows->translucencyAvailable(nullptr);

@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QScopedValueRollback>
 
 using namespace modDeclarePublic;
 
@@ -94,6 +95,8 @@ void frmMenu::Form_Load()
 void frmMenu::openPrefs(qint16 page)
 {
     PrefsPage = page;
+    // The dialog reads the bar's buttons, which lets events run, before it shows and takes the mouse.
+    const QScopedValueRollback<bool> running(m_commandRunning, true);
     frmPrefs prefs(m_bar, &m_bar);
     prefs.exec();
     m_bar.unloadMenu();

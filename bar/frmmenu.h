@@ -14,6 +14,9 @@ public:
     explicit frmMenu(frmMain& bar);
     ~frmMenu() override;
 
+    // True while one of its commands runs: the bar then pops up no second menu.
+    bool commandRunning() const { return m_commandRunning; }
+
     // The menu tree; the items belong to the menus.
     QMenu* mnuFile = nullptr;
     QMenu* mnuFilePrefs = nullptr;
@@ -47,4 +50,5 @@ private:
     void openPrefs(qint16 page);
 
     frmMain& m_bar;
+    bool m_commandRunning = false;
 };

@@ -49,6 +49,7 @@ private Q_SLOTS:
     void reloadShowsHandEdit();
     void reloadOfBrokenFileKeepsBar();
     void noMenuWhileTheBarIsLaidOut();
+    void noSecondMenuWhileThePreferencesOpen();
     void exitSavesLevelAndEnds();
 
 private:
@@ -434,6 +435,34 @@ void tst_frmmenu::noMenuWhileTheBarIsLaidOut()
     file.close();
 
     // Once laid out, the bar has its menu again.
+    QVERIFY(popUp().mnuFile->isVisible());
+}
+
+void tst_frmmenu::noSecondMenuWhileThePreferencesOpen()
+{
+    startBar(3);
+    // The preferences read the buttons, which lets events run, before the dialog shows: a second
+    // right click then would reach the menu, and a reload from it would change the buttons the
+    // dialog is still reading.
+    bool menuShown = false;
+    platform::testing::HookedEventPump* pump = platform::testing::installHookedEvents();
+    pump->hook = [&] {
+        m_bar->popupMenu(QPoint(70, 80));
+        menuShown = m_bar->menuLoaded() && m_bar->menu().mnuFile->isVisible();
+        if (menuShown)
+            action("mnuFileReload")->trigger();
+    };
+    barfixture::ModalAnswer answer(QStringLiteral("frmPrefs"), [&](QWidget* dialog) {
+        dialog->findChild<QPushButton*>(QStringLiteral("cmdCancel"))->click();
+    });
+    popUp();
+    closePopup();
+    action("mnuFilePrefsOptGeneral")->trigger();
+    QVERIFY(!pump->hook);
+    QVERIFY(answer.answered());
+    QVERIFY(!menuShown);
+
+    // Once the dialog is gone, the bar has its menu again.
     QVERIFY(popUp().mnuFile->isVisible());
 }
 
