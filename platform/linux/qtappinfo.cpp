@@ -5,6 +5,14 @@
 
 namespace platform {
 
+// Started through the package's start command, the bar runs a private copy of the program that the
+// command refreshes after an upgrade: the command is what starts it. It is this process's alone: a
+// program the bar starts, another Dovi among them, must not take the command for its own.
+QtAppInfo::QtAppInfo() : m_launcher(qEnvironmentVariable("DOVI_LAUNCHER"))
+{
+    qunsetenv("DOVI_LAUNCHER");
+}
+
 QString QtAppInfo::programFolder() const
 {
     return QCoreApplication::applicationDirPath();
@@ -12,12 +20,9 @@ QString QtAppInfo::programFolder() const
 
 QString QtAppInfo::programPath() const
 {
-    // Started through the package's start command, the bar runs a private copy of the program that
-    // the command refreshes after an upgrade: the command is what starts it.
-    const QString launcher = qEnvironmentVariable("DOVI_LAUNCHER");
-    const QFileInfo command(launcher);
-    if (!launcher.isEmpty() && command.isAbsolute() && command.isFile() && command.isExecutable())
-        return launcher;
+    const QFileInfo command(m_launcher);
+    if (!m_launcher.isEmpty() && command.isAbsolute() && command.isFile() && command.isExecutable())
+        return m_launcher;
     return QCoreApplication::applicationFilePath();
 }
 

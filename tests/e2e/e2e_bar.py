@@ -27,8 +27,9 @@ BUTTONS = 3
 MASK_COLOUR = 15073535  # RGB(255, 0, 230), the see-through colour of the delivered skins
 
 RECORDER = """#!/bin/sh
-# Notes where it ran, how many arguments it got and the window system it was told to use.
-{{ pwd; echo "$#"; echo "${{QT_QPA_PLATFORM-unset}}"; }} > "{out}.part"
+# Notes where it ran, how many arguments it got, the window system it was told to use and the start
+# command it was told it came from.
+{{ pwd; echo "$#"; echo "${{QT_QPA_PLATFORM-unset}}"; echo "${{DOVI_LAUNCHER-unset}}"; }} > "{out}.part"
 mv "{out}.part" "{out}"
 """
 
@@ -92,8 +93,9 @@ class Bar(unittest.TestCase):
         target.chmod(target.stat().st_mode | stat.S_IXUSR)
         cls.skins = prepare(s, buttons=[f"{target};;Record;1", "/usr/bin/xev;;Minimized;2",
                                                    "/usr/bin/xev;;Maximized;3"])
-        # As from a desktop session, which names no window system: the bar picks its own.
-        cls.bar, cls.win = start_bar(s, env={"QT_QPA_PLATFORM": None})
+        # As from a desktop session, which names no window system (the bar picks its own), and through
+        # a start command, as the package starts it.
+        cls.bar, cls.win = start_bar(s, env={"QT_QPA_PLATFORM": None, "DOVI_LAUNCHER": str(target)})
 
     @classmethod
     def tearDownClass(cls):
@@ -142,11 +144,12 @@ class Bar(unittest.TestCase):
         s = self.session
         s.click(*self.centre(1))
         wait_for(self.record.exists, timeout=10, what="the target to run")
-        folder, count, window_system = self.record.read_text().splitlines()
+        folder, count, window_system, launcher = self.record.read_text().splitlines()
         self.assertEqual(folder, "/")
         self.assertEqual(count, "0")
-        # The bar's own choice of window system is not handed on.
+        # The bar's own choice of window system and its start command are not handed on.
         self.assertEqual(window_system, "unset")
+        self.assertEqual(launcher, "unset")
         # A left click opens no menu.
         time.sleep(0.3)
         self.assertEqual(s.windows(pid=self.bar.pid), [self.win])

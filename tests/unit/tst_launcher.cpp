@@ -36,10 +36,13 @@ private Q_SLOTS:
     void firstStartCopiesTheFolder();
     void upgradeRenamesNewFilesInAndKeepsTheUsers();
     void startCutShortIsCompleted();
+    void twoStartsAtOnceBothStart();
     void programPathIsTheStartCommand();
 
 private:
     bool start(const QStringList& arguments = {});
+    void launch(QProcess& process, const QStringList& arguments = {}) const;
+    static bool ended(QProcess& process);
     QString installed(const QString& name) const
     {
         return m_root.filePath(QStringLiteral("opt/Dovi/") + name);
@@ -62,27 +65,38 @@ void tst_launcher::init()
                       "#!/bin/sh\nprintf '%s\\n' \"$DOVI_LAUNCHER\" \"$@\" > \"$HOME/ran\"\n", true));
     QVERIFY(writeFile(installed(QStringLiteral("libDoviButton.so")), "library 1"));
     QVERIFY(writeFile(installed(QStringLiteral("XP_Up.bmp")), "skin"));
+    QVERIFY(writeFile(installed(QStringLiteral("Informations eng.txt")), "tips 1"));
     QVERIFY(writeFile(installed(QStringLiteral("Dovi.desktop")), "[Desktop Entry]\n"));
     m_command = m_root.filePath(QStringLiteral("usr/bin/dovi"));
     QVERIFY(QFile::copy(QStringLiteral(DOVI_LAUNCHER_SCRIPT), m_command));
     QVERIFY(QFile::setPermissions(m_command, QFile::permissions(m_command) | QFileDevice::ExeOwner));
 }
 
-bool tst_launcher::start(const QStringList& arguments)
+void tst_launcher::launch(QProcess& process, const QStringList& arguments) const
 {
-    QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("HOME"), m_root.filePath(QStringLiteral("home")));
     env.insert(QStringLiteral("XDG_DATA_HOME"), m_root.filePath(QStringLiteral("data")));
     env.remove(QStringLiteral("DOVI_LAUNCHER"));
     process.setProcessEnvironment(env);
     process.start(m_command, arguments);
+}
+
+bool tst_launcher::ended(QProcess& process)
+{
     if (!process.waitForFinished(20000) || process.exitStatus() != QProcess::NormalExit ||
         process.exitCode() != 0) {
         qWarning("%s", process.readAllStandardError().constData());
         return false;
     }
     return true;
+}
+
+bool tst_launcher::start(const QStringList& arguments)
+{
+    QProcess process;
+    launch(process, arguments);
+    return ended(process);
 }
 
 void tst_launcher::firstStartCopiesTheFolder()
@@ -111,13 +125,37 @@ void tst_launcher::upgradeRenamesNewFilesInAndKeepsTheUsers()
 
     QVERIFY(writeFile(installed(QStringLiteral("libDoviButton.so")), "library 2"));
     QVERIFY(writeFile(installed(QStringLiteral("XP_Up.bmp")), "new skin"));
+    QVERIFY(writeFile(installed(QStringLiteral("Informations eng.txt")), "tips 2"));
     QVERIFY(start());
     QCOMPARE(readFile(copy(QStringLiteral("libDoviButton.so"))), QByteArray("library 2"));
+    // The texts the about box shows are the program's, not the user's.
+    QCOMPARE(readFile(copy(QStringLiteral("Informations eng.txt"))), QByteArray("tips 2"));
     // What the running bar has open is left as it was.
     QCOMPARE(mapped.readAll(), QByteArray("library 1"));
     QCOMPARE(readFile(copy(QStringLiteral("DoviConfig.txt"))), QByteArray("the user's buttons"));
     QCOMPARE(readFile(copy(QStringLiteral("XP_Up.bmp"))), QByteArray("the user's skin"));
     QCOMPARE(QDir(copy(QString())).entryList({QStringLiteral("*.new")}, QDir::AllEntries), QStringList());
+}
+
+void tst_launcher::twoStartsAtOnceBothStart()
+{
+    // Large enough that one start is still copying when the other comes: the first start, then an
+    // upgrade.
+    for (const char fill : {'1', '2'}) {
+        const QByteArray library(64 << 20, fill);
+        QVERIFY(writeFile(installed(QStringLiteral("libDoviButton.so")), library));
+        QVERIFY(writeFile(installed(QStringLiteral("Informations eng.txt")), QByteArray("tips ") + fill));
+        QProcess first;
+        QProcess second;
+        launch(first);
+        launch(second);
+        QVERIFY(ended(first));
+        QVERIFY(ended(second));
+        QVERIFY(readFile(copy(QStringLiteral("libDoviButton.so"))) == library);
+        QCOMPARE(readFile(copy(QStringLiteral("Informations eng.txt"))), QByteArray("tips ") + fill);
+        QVERIFY(QFileInfo(copy(QStringLiteral("Dovi"))).isExecutable());
+        QCOMPARE(QDir(copy(QString())).entryList({QStringLiteral("*.new")}, QDir::AllEntries), QStringList());
+    }
 }
 
 void tst_launcher::startCutShortIsCompleted()
@@ -135,17 +173,23 @@ void tst_launcher::startCutShortIsCompleted()
 
 void tst_launcher::programPathIsTheStartCommand()
 {
-    const platform::QtAppInfo app;
     const QString own = QCoreApplication::applicationFilePath();
     qputenv("DOVI_LAUNCHER", QFile::encodeName(m_command));
-    QCOMPARE(app.programPath(), m_command);
+    {
+        const platform::QtAppInfo app;
+        // Taken from the environment: the programs the bar starts, another Dovi among them, do not
+        // inherit it.
+        QVERIFY(!qEnvironmentVariableIsSet("DOVI_LAUNCHER"));
+        QCOMPARE(app.programPath(), m_command);
+        QCOMPARE(app.programPath(), m_command);
+    }
     // Only an absolute path to a program counts.
-    qputenv("DOVI_LAUNCHER", "usr/bin/dovi");
-    QCOMPARE(app.programPath(), own);
-    qputenv("DOVI_LAUNCHER", QFile::encodeName(installed(QStringLiteral("XP_Up.bmp"))));
-    QCOMPARE(app.programPath(), own);
-    qunsetenv("DOVI_LAUNCHER");
-    QCOMPARE(app.programPath(), own);
+    for (const QByteArray& value :
+         {QByteArray("usr/bin/dovi"), QFile::encodeName(installed(QStringLiteral("XP_Up.bmp")))}) {
+        qputenv("DOVI_LAUNCHER", value);
+        QCOMPARE(platform::QtAppInfo().programPath(), own);
+    }
+    QCOMPARE(platform::QtAppInfo().programPath(), own);
 }
 
 QTEST_GUILESS_MAIN(tst_launcher)
