@@ -1,6 +1,7 @@
 #!/bin/sh
 # Builds the configuration reader's fuzz target with clang and runs it for a bounded time
-# (seconds as the first argument, 60 by default). Any crash, hang or sanitizer report fails.
+# (seconds as the first argument, 60 by default). Any crash, hang or sanitizer report fails; the input
+# that caused it is kept in build-fuzz/artifacts/.
 set -eu
 cd "$(dirname "$0")/.."
 seconds="${1:-60}"
@@ -10,5 +11,6 @@ cmake --build build-fuzz --target fuzz_configreader
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 cp tests/unit/fuzz_corpus/* "$work/"
+mkdir -p build-fuzz/artifacts
 ./build-fuzz/bin/fuzz_configreader -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
-    -max_len=4096 -artifact_prefix="$work/" "$work"
+    -max_len=4096 -artifact_prefix="$PWD/build-fuzz/artifacts/" "$work"
