@@ -323,6 +323,8 @@ bool write(const QString& folder, const QStringList& lines, QString* error)
 
     // The temporary file is itself put in place whole and on disk (written under a name of its own,
     // synced, renamed): after a power cut either name holds a complete file, never an empty one.
+    // It is made anew: one left read-only would refuse the save, a link would be written through.
+    QFile::remove(tempPath);
     QSaveFile temp(tempPath);
     if (!temp.open(QIODevice::WriteOnly))
         return fail(temp.errorString());
@@ -337,8 +339,14 @@ bool write(const QString& folder, const QStringList& lines, QString* error)
 
     // A configuration kept elsewhere through a link is written there, and the link stays. The new
     // file keeps the old one's permissions: a file the user made private stays private.
-    const QFileInfo old(finalPath);
-    const QString destination = old.isSymLink() ? old.symLinkTarget() : finalPath;
+    // Links are followed to the end, as far as the system itself would follow them.
+    QString destination = finalPath;
+    for (int hops = 0; QFileInfo(destination).isSymLink(); ++hops) {
+        if (hops == 40)
+            return fail(
+                QStringLiteral("%1: too many levels of links").arg(QDir::toNativeSeparators(finalPath)));
+        destination = QFileInfo(destination).symLinkTarget();
+    }
     if (QFileInfo::exists(destination))
         QFile::setPermissions(tempPath, QFile::permissions(destination));
 

@@ -60,6 +60,8 @@ private Q_SLOTS:
     void lineBreakInsideALineIsRefused_data();
     void lineBreakInsideALineIsRefused();
     void keepsALinkAndThePermissions();
+    void followsAChainOfLinks();
+    void leftoverTemporaryFileIsMadeAnew();
     void missingFile();
     void readsALongFileToItsEnd();
     void refusesWhatIsNotAFile();
@@ -437,6 +439,58 @@ void tst_configfile::keepsALinkAndThePermissions()
     QCOMPARE(readAll(link), QByteArray("8 8\r\n"));
     QVERIFY(QFile::permissions(link).testFlags(mine));
     QCOMPARE(QFile::permissions(link) & othersAndGroup, QFileDevice::Permissions());
+}
+
+void tst_configfile::followsAChainOfLinks()
+{
+    // The program folder links to a dotfiles folder, which links to the synchronised copy.
+    QTemporaryDir dir;
+    QTemporaryDir dotfiles;
+    QTemporaryDir synced;
+    const QString real = synced.filePath(QStringLiteral("dovi.txt"));
+    const QString middle = dotfiles.filePath(QStringLiteral("dovi.txt"));
+    const QString link = dir.filePath(QStringLiteral("DoviConfig.txt"));
+    QVERIFY(writeAll(real, Settings));
+    QVERIFY(QFile::link(real, middle));
+    QVERIFY(QFile::link(middle, link));
+    QVERIFY(configfile::write(dir.path(), {QStringLiteral("7 7")}));
+    QCOMPARE(readAll(real), QByteArray("7 7\r\n"));
+    QVERIFY(QFileInfo(middle).isSymLink());
+    QVERIFY(QFileInfo(link).isSymLink());
+
+    // Links that lead back to themselves: the save fails and the file stays as it was.
+    const QString loop = dotfiles.filePath(QStringLiteral("loop"));
+    QVERIFY(QFile::remove(link));
+    QVERIFY(QFile::link(loop, link));
+    QVERIFY(QFile::link(link, loop));
+    QString error;
+    QVERIFY(!configfile::write(dir.path(), {QStringLiteral("8 8")}, &error));
+    QVERIFY2(error.contains(QStringLiteral("links")), qPrintable(error));
+    QVERIFY(QFileInfo(link).isSymLink());
+    QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("tmpconfig.txt"))));
+}
+
+void tst_configfile::leftoverTemporaryFileIsMadeAnew()
+{
+    QTemporaryDir dir;
+    const QString temp = dir.filePath(QStringLiteral("tmpconfig.txt"));
+    const QString config = dir.filePath(QStringLiteral("DoviConfig.txt"));
+    // Left read-only (a copied program folder, a kill at the wrong moment).
+    QVERIFY(writeAll(temp, "old"));
+    QVERIFY(QFile::setPermissions(temp, QFileDevice::ReadOwner));
+    QString error;
+    QVERIFY2(configfile::write(dir.path(), {QStringLiteral("1 1")}, &error), qPrintable(error));
+    QCOMPARE(readAll(config), QByteArray("1 1\r\n"));
+
+    // A link: the file it points at is not written over, and the configuration is a file of its own.
+    QTemporaryDir elsewhere;
+    const QString other = elsewhere.filePath(QStringLiteral("notes.txt"));
+    QVERIFY(writeAll(other, "the user's notes"));
+    QVERIFY(QFile::link(other, temp));
+    QVERIFY2(configfile::write(dir.path(), {QStringLiteral("2 2")}, &error), qPrintable(error));
+    QCOMPARE(readAll(other), QByteArray("the user's notes"));
+    QVERIFY(!QFileInfo(config).isSymLink());
+    QCOMPARE(readAll(config), QByteArray("2 2\r\n"));
 }
 
 void tst_configfile::missingFile()
