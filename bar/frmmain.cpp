@@ -111,6 +111,8 @@ bool frmMain::Form_Load()
     if (!sys.instanceLock->tryAcquire())
         return false;
 
+    sys.windows->prepareBar(this);
+    m_backdrop = sys.windows->backdrop(this);
     sys.windows->setSkipTaskbar(this);
 
     QString why;
@@ -227,12 +229,28 @@ bool frmMain::Form_Load()
     // unmapped again before the window manager has taken it may be left unmanaged and unseen.
     // The start-up form is shown in any case, also when the set-up is not complete.
     PaintDesktopBehind(true);
-    // A bar started with the session may be up before the wallpaper is.
+    // A bar started with the session may be up before the wallpaper is, or the compositor.
     sys.desktop->watchBackground(this, [this] { desktopBackgroundChanged(); });
+    sys.windows->watchDesktop(this, [this] { followDesktop(); });
+    tellPlacement();
 
     RunFileCreated = false;
     FirstRun = false;
     return true;
+}
+
+void frmMain::tellPlacement()
+{
+    // Said once: the bar cannot do better there, and the user cannot change it.
+    if (platform::services().windows->desktop().placesWindows || settings::PlacementNotice() != 0)
+        return;
+    inform(this,
+           CurrentLang == 0
+               ? QStringLiteral("Ce bureau place lui-même les fenêtres des programmes : Dovi ne peut pas "
+                                "mettre sa barre à la position choisie dans les préférences.")
+               : QStringLiteral("This desktop places the windows of programs itself: Dovi cannot put "
+                                "its bar at the position chosen in the preferences."));
+    settings::savePlacementNotice(1);
 }
 
 void frmMain::keepSetup()
@@ -372,10 +390,48 @@ void frmMain::showWindowThenButtons()
         part->show();
 }
 
+QRegion frmMain::buttonsShape() const
+{
+    QRegion shape;
+    for (int index = 1; index <= m_command1.ubound(); ++index) {
+        const host::Control* button = m_command1.at(index);
+        if (!button || button->isHidden())
+            continue;
+        const QRegion own =
+            button->mask().isEmpty() ? QRegion(button->rect()) : button->mask() & button->rect();
+        shape += own.translated(button->pos());
+    }
+    return shape;
+}
+
 void frmMain::PaintDesktopBehind(bool firstShow)
 {
     platform::Services& sys = platform::services();
+    if (m_backdrop == platform::Backdrop::SeeThrough) {
+        m_background = QPixmap();
+        // Outside the buttons the bar is transparent, and clicks there go to what is under it. A bar
+        // without buttons keeps its whole window, where its menu is reached.
+        const QRegion shape = buttonsShape();
+        if (shape.isEmpty())
+            clearMask();
+        else
+            setMask(shape);
+        if (!isVisible() && firstShow)
+            showWindowThenButtons();
+        update();
+        return;
+    }
     const QRect under(QPoint(toPixels(m_leftTwips, tppX()), toPixels(m_topTwips, tppY())), size());
+    // The wallpaper is the desktop without whatever window lies under the bar, and needs no hiding.
+    const QPixmap wallpaper = sys.desktop->wallpaper(under);
+    if (!wallpaper.isNull()) {
+        m_background = wallpaper;
+        clearMask();
+        if (!isVisible() && firstShow)
+            showWindowThenButtons();
+        update();
+        return;
+    }
     // The desktop is only seen once the bar is out of the way.
     const bool wasVisible = isVisible();
     if (wasVisible) {
@@ -391,13 +447,15 @@ void frmMain::PaintDesktopBehind(bool firstShow)
     else if (firstShow)
         showWindowThenButtons();
     m_background = sys.desktop->take();
+    // A bar that was see-through keeps its shape until the copy is there to show.
+    clearMask();
     update();
 }
 
 void frmMain::desktopBackgroundChanged()
 {
-    // A hidden bar takes its copy when it shows again.
-    if (!isVisible())
+    // A hidden bar takes its copy when it shows again; a see-through one needs none.
+    if (!isVisible() || m_backdrop == platform::Backdrop::SeeThrough)
         return;
     // The copy hides the bar for a moment: not under a dialog or menu of the bar, nor in the middle
     // of a layout. It is taken once they are over.
@@ -412,6 +470,24 @@ void frmMain::desktopBackgroundChanged()
         return;
     }
     PaintDesktopBehind();
+}
+
+void frmMain::followDesktop()
+{
+    platform::Services& sys = platform::services();
+    const platform::Backdrop now = sys.windows->backdrop(this);
+    const bool available = sys.windows->translucencyAvailable(nullptr);
+    const bool changed = now != m_backdrop || available != TransparencyAvailable;
+    m_backdrop = now;
+    TransparencyAvailable = available;
+    if (!changed)
+        return;
+    // A stored level shows as soon as it can; without a compositor the bar is opaque again.
+    modSetFormsTransparency::SetFormTransparency(this, available ? TransparencyValue : 255);
+    if (now == platform::Backdrop::SeeThrough)
+        PaintDesktopBehind();
+    else
+        desktopBackgroundChanged();
 }
 
 void frmMain::ShowInfos(qint16 tip)
@@ -446,11 +522,8 @@ void frmMain::popupMenu(const QPoint& globalPos)
     if (m_menu && m_menu->commandRunning())
         return;
     // A compositing manager may come after the bar (both start with the session) or go: the menu
-    // follows what the system can do now, and a stored level shows as soon as it can.
-    const bool available = platform::services().windows->translucencyAvailable(nullptr);
-    if (available && !TransparencyAvailable)
-        modSetFormsTransparency::SetFormTransparency(this, TransparencyValue);
-    TransparencyAvailable = available;
+    // follows what the system can do now.
+    followDesktop();
     frmMenu& form = menu();
     form.mnuFileTransparency->setVisible(TransparencyAvailable);
     form.mnuFile->popup(globalPos);
@@ -487,9 +560,14 @@ QString frmMain::versionTitle()
 
 void frmMain::paintEvent(QPaintEvent*)
 {
+    // A see-through bar is transparent but for its buttons.
+    if (m_backdrop == platform::Backdrop::SeeThrough)
+        return;
     QPainter painter(this);
     if (!m_background.isNull())
         painter.drawPixmap(0, 0, m_background);
+    else if (testAttribute(Qt::WA_TranslucentBackground))
+        painter.fillRect(rect(), palette().window()); // an opaque bar has no see-through pixel
 }
 
 void frmMain::showEvent(QShowEvent* event)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/host/controlarray.h"
+#include "platform/windowservices.h"
 
 #include <QPixmap>
 #include <QPoint>
@@ -10,8 +11,9 @@
 
 class frmMenu;
 
-// The bar: a borderless window holding the launcher buttons Command1(1..n) edge to edge over a copy
-// of the desktop under it. Element 0 of Command1 is the hidden 720 x 720 twips template.
+// The bar: a borderless window holding the launcher buttons Command1(1..n) edge to edge. Around their
+// shapes the desktop shows: live where a compositor draws the windows, otherwise as a copy of the
+// desktop under the bar. Element 0 of Command1 is the hidden 720 x 720 twips template.
 class frmMain final : public QWidget {
     Q_OBJECT
 public:
@@ -44,11 +46,15 @@ public:
     void setWidth(double twips);
     void setHeight(double twips);
 
-    // Paints the desktop rectangle under the bar onto its background (taken while the bar is hidden).
-    // With firstShow, a bar not shown yet is shown once the copy is asked for; the copy is read
-    // afterwards, and holds the desktop all the same.
+    // Paints the desktop rectangle under the bar onto its background: the wallpaper the desktop
+    // published, else the screen taken while the bar is hidden. With firstShow, a bar not shown yet
+    // is shown once the copy is asked for; the copy is read afterwards, and holds the desktop all
+    // the same. A see-through bar takes no copy: it shapes itself to its buttons instead.
     void PaintDesktopBehind(bool firstShow = false);
     const QPixmap& background() const { return m_background; }
+    platform::Backdrop backdrop() const { return m_backdrop; }
+    // The buttons' outlines, in the bar's pixels: what shows of a see-through bar and takes clicks.
+    QRegion buttonsShape() const;
 
     // InfosTip := tip, then the tips window modally.
     void ShowInfos(qint16 tip);
@@ -93,10 +99,14 @@ private:
     void showFirstRunMessage();
     void showWindowThenButtons();
     void desktopBackgroundChanged();
+    // Takes the way the desktop now shows windows: see-through with a compositor, a copy without.
+    void followDesktop();
+    void tellPlacement();
 
     host::ControlArray m_command1;
     std::unique_ptr<frmMenu> m_menu;
     QPixmap m_background;
+    platform::Backdrop m_backdrop = platform::Backdrop::Copy;
     // A new desktop background waits for the bar's dialogs or menu to close.
     bool m_backgroundWaits = false;
     LayoutRun m_layoutRun;

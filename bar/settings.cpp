@@ -12,6 +12,7 @@ namespace {
 const QString SectionLanguage = QStringLiteral("GeneralSetLng");
 const QString SectionTransparency = QStringLiteral("Transparency");
 const QString SectionInfos = QStringLiteral("Infos");
+const QString SectionNotices = QStringLiteral("Notices");
 
 QString app()
 {
@@ -112,6 +113,16 @@ QString storeProblem(int lang)
                                .arg(where);
     }
     return {};
+}
+
+int PlacementNotice()
+{
+    return readNumber(SectionNotices, QStringLiteral("Placement"), 0);
+}
+
+bool savePlacementNotice(int value)
+{
+    return writeNumber(SectionNotices, QStringLiteral("Placement"), value);
 }
 
 } // namespace settings

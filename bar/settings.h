@@ -22,6 +22,10 @@ bool saveValTrans(int value);
 int InfosToolTip();
 bool saveInfosToolTip(int value);
 
+// "Notices"/"Placement": 1 once the user was told that the desktop places the bar itself. Default 0.
+int PlacementNotice();
+bool savePlacementNotice(int value);
+
 // Deletes every setting of the program.
 void deleteAll();
 

@@ -25,6 +25,10 @@ public:
     virtual void request(const QRect& screenRect) { m_requested = grab(screenRect); }
     virtual QPixmap take() { return std::exchange(m_requested, std::nullopt).value_or(QPixmap()); }
 
+    // The wallpaper the desktop published, the part under a rectangle, without the windows over it
+    // and without hiding any; a null picture when the desktop published none that can be read.
+    virtual QPixmap wallpaper(const QRect& screenRect);
+
     // Calls changed, from the event loop, each time the desktop's background is set anew (a new
     // wallpaper), for as long as context lives. A desktop that cannot tell never calls it.
     virtual void watchBackground(QObject* context, std::function<void()> changed);

@@ -19,7 +19,23 @@ ShellOpener::~ShellOpener() = default;
 WindowServices::~WindowServices() = default;
 DesktopCapture::~DesktopCapture() = default;
 void DesktopCapture::watchBackground(QObject*, std::function<void()>) {}
+QPixmap DesktopCapture::wallpaper(const QRect&)
+{
+    return {};
+}
 void WindowServices::waitUntilGone(QWidget*) {}
+DesktopTraits WindowServices::desktop() const
+{
+    DesktopTraits traits;
+    traits.composited = translucencyAvailable(nullptr);
+    return traits;
+}
+void WindowServices::prepareBar(QWidget*) {}
+Backdrop WindowServices::backdrop(const QWidget*) const
+{
+    return Backdrop::Copy;
+}
+void WindowServices::watchDesktop(QObject*, std::function<void()>) {}
 Dialogs::~Dialogs() = default;
 PictureLoader::~PictureLoader() = default;
 IconProvider::~IconProvider() = default;

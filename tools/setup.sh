@@ -6,8 +6,8 @@ cd "$(dirname "$0")/.."
 
 PACKAGES="build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev \
 qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools \
-libgl-dev libxcb1-dev libx11-dev \
-xvfb openbox xdotool x11-utils x11-xserver-utils xcompmgr wmctrl imagemagick \
+libgl-dev libxcb1-dev libxcb-xfixes0-dev libx11-dev qt6-wayland \
+xvfb openbox xdotool x11-utils x11-xserver-utils xcompmgr hsetroot wmctrl imagemagick \
 adwaita-icon-theme xdg-utils qt6-translations-l10n python3 dpkg-dev"
 
 missing=""

@@ -1,14 +1,13 @@
 #include "platform/linux/x11desktopcapture.h"
 
+#include "platform/linux/x11eventwatch.h"
 #include "platform/linux/x11util.h"
 
-#include <QAbstractNativeEventFilter>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
 #include <QSysInfo>
-#include <QTimer>
 
 #include <algorithm>
 #include <cstdlib>
@@ -74,48 +73,25 @@ bool rootHoldsRgb32(xcb_connection_t* c, xcb_window_t root)
     return false;
 }
 
-// Watches the root window's wallpaper properties while its context lives (it is the context's child).
-class BackgroundWatch final : public QObject, public QAbstractNativeEventFilter {
-public:
-    BackgroundWatch(QObject* context, xcb_window_t root, std::array<xcb_atom_t, 2> properties,
-                    std::function<void()> changed)
-        : QObject(context), m_root(root), m_properties(properties), m_changed(std::move(changed))
-    {
-        // A setter may write both properties, and a fading one several times: one call for all.
-        m_settle.setSingleShot(true);
-        m_settle.setInterval(150);
-        connect(&m_settle, &QTimer::timeout, this, [this] { m_changed(); });
-        QCoreApplication::instance()->installNativeEventFilter(this);
+// The picture in a GetImage reply of a 32-bit drawable, as RGB32; null when the reply is not the size asked.
+QPixmap pictureOfReply(const xcb_get_image_reply_t* reply, QSize size)
+{
+    const qsizetype rowBytes = qsizetype(size.width()) * 4;
+    if (!reply || xcb_get_image_data_length(reply) != rowBytes * size.height())
+        return {};
+    QImage image(size, QImage::Format_RGB32);
+    const uint8_t* data = xcb_get_image_data(reply);
+    for (int y = 0; y < size.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        std::memcpy(row, data + rowBytes * y, static_cast<size_t>(rowBytes));
+        // The server leaves the byte above the colour undefined; an RGB32 pixel has it set.
+        for (int x = 0; x < size.width(); ++x)
+            row[x] |= 0xff000000U;
     }
-    ~BackgroundWatch() override
-    {
-        if (QCoreApplication::instance())
-            QCoreApplication::instance()->removeNativeEventFilter(this);
-    }
-    BackgroundWatch(const BackgroundWatch&) = delete;
-    BackgroundWatch& operator=(const BackgroundWatch&) = delete;
+    return QPixmap::fromImage(std::move(image));
+}
 
-    bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) override
-    {
-        if (eventType != QByteArrayLiteral("xcb_generic_event_t"))
-            return false;
-        const auto* event = static_cast<const xcb_generic_event_t*>(message);
-        if ((event->response_type & 0x7f) != XCB_PROPERTY_NOTIFY)
-            return false;
-        const auto* notify = static_cast<const xcb_property_notify_event_t*>(message);
-        if (notify->window == m_root && notify->atom != XCB_ATOM_NONE &&
-            std::find(m_properties.begin(), m_properties.end(), notify->atom) != m_properties.end())
-            m_settle.start();
-        // Qt and other watchers of the root window see the event too.
-        return false;
-    }
-
-private:
-    xcb_window_t m_root;
-    std::array<xcb_atom_t, 2> m_properties;
-    std::function<void()> m_changed;
-    QTimer m_settle;
-};
+template<typename T> using Reply = std::unique_ptr<T, decltype(&std::free)>;
 
 } // namespace
 
@@ -129,7 +105,50 @@ void X11DesktopCapture::watchBackground(QObject* context, std::function<void()> 
         return;
     const auto properties = x11::atoms(c, {"_XROOTPMAP_ID", "ESETROOT_PMAP_ID"});
     x11::addEventMask(c, root, XCB_EVENT_MASK_PROPERTY_CHANGE);
-    new BackgroundWatch(context, root, properties, std::move(changed)); // owned by the context
+    const auto isWallpaper = [root, properties](const xcb_generic_event_t& event) {
+        if ((event.response_type & 0x7f) != XCB_PROPERTY_NOTIFY)
+            return false;
+        const auto& notify = reinterpret_cast<const xcb_property_notify_event_t&>(event);
+        return notify.window == root && notify.atom != XCB_ATOM_NONE &&
+               std::find(properties.begin(), properties.end(), notify.atom) != properties.end();
+    };
+    // A setter may write both properties, and a fading one several times: one call for all.
+    new X11EventWatch(context, isWallpaper, 150, std::move(changed)); // owned by the context
+}
+
+QPixmap X11DesktopCapture::wallpaper(const QRect& screenRect)
+{
+    xcb_connection_t* c = x11::connection();
+    const xcb_window_t root = c ? x11::rootWindow(c) : xcb_window_t(XCB_WINDOW_NONE);
+    if (root == XCB_WINDOW_NONE || screenRect.isEmpty() || !rootHoldsRgb32(c, root))
+        return {};
+    for (const xcb_atom_t property : x11::atoms(c, {"_XROOTPMAP_ID", "ESETROOT_PMAP_ID"})) {
+        // A setter that went may have left the property behind with a picture freed since: every
+        // step fails quietly, and the next property or the screen itself is used instead.
+        const std::optional<quint32> id = x11::idProperty(c, root, property);
+        if (!id || *id == XCB_PIXMAP_NONE)
+            continue;
+        const Reply<xcb_get_geometry_reply_t> geometry(
+            xcb_get_geometry_reply(c, xcb_get_geometry(c, *id), nullptr), &std::free);
+        if (!geometry || geometry->depth != x11::rootDepth(c))
+            continue;
+        // The picture lies on the root from its corner; beyond it, the desktop shows black.
+        const QRect shown = screenRect.intersected(QRect(0, 0, geometry->width, geometry->height));
+        if (shown.isEmpty())
+            continue;
+        const Reply<xcb_get_image_reply_t> reply(
+            xcb_get_image_reply(c,
+                                xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, *id,
+                                              static_cast<qint16>(shown.x()), static_cast<qint16>(shown.y()),
+                                              static_cast<quint16>(shown.width()),
+                                              static_cast<quint16>(shown.height()), ~0U),
+                                nullptr),
+            &std::free);
+        const QPixmap part = pictureOfReply(reply.get(), shown.size());
+        if (!part.isNull())
+            return placedOnBlack(screenRect, shown, part);
+    }
+    return {};
 }
 
 QPixmap X11DesktopCapture::grab(const QRect& screenRect)
@@ -180,23 +199,10 @@ QPixmap X11DesktopCapture::take()
     }
     QPixmap part;
     if (m_pending.connection) {
-        const std::unique_ptr<xcb_get_image_reply_t, decltype(&std::free)> reply(
+        const Reply<xcb_get_image_reply_t> reply(
             xcb_get_image_reply(m_pending.connection, m_pending.cookie, nullptr), &std::free);
         m_pending.connection = nullptr;
-        const QSize size = m_pending.shown.size();
-        const qsizetype rowBytes = qsizetype(size.width()) * 4;
-        if (reply && xcb_get_image_data_length(reply.get()) == rowBytes * size.height()) {
-            QImage image(size, QImage::Format_RGB32);
-            const uint8_t* data = xcb_get_image_data(reply.get());
-            for (int y = 0; y < size.height(); ++y) {
-                auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
-                std::memcpy(row, data + rowBytes * y, static_cast<size_t>(rowBytes));
-                // The server leaves the byte above the colour undefined; an RGB32 pixel has it set.
-                for (int x = 0; x < size.width(); ++x)
-                    row[x] |= 0xff000000U;
-            }
-            part = QPixmap::fromImage(std::move(image));
-        }
+        part = pictureOfReply(reply.get(), m_pending.shown.size());
     }
     const QPixmap picture = placedOnBlack(m_pending.rect, m_pending.shown, part);
     forget();

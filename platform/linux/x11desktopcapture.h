@@ -17,6 +17,8 @@ public:
     // read at take(); on any other, it is grabbed at once.
     void request(const QRect& screenRect) override;
     QPixmap take() override;
+    // The picture that wallpaper setters leave on the root window (_XROOTPMAP_ID, ESETROOT_PMAP_ID).
+    QPixmap wallpaper(const QRect& screenRect) override;
     // Wallpaper setters announce the picture they set on the root window (_XROOTPMAP_ID,
     // ESETROOT_PMAP_ID); a change of either is told once the setter is done.
     void watchBackground(QObject* context, std::function<void()> changed) override;

@@ -20,15 +20,24 @@ void X11TaskbarKeeper::apply(QWidget* window)
     if (!c || !window->testAttribute(Qt::WA_WState_Created))
         return;
     const xcb_window_t id = x11::nativeWindow(window);
-    const auto [netWmState, skipTaskbar, skipPager] =
-        x11::atoms(c, {"_NET_WM_STATE", "_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER"});
-    // Qt merges what is on an unmapped window into the state it writes before mapping it.
-    x11::addWmStateProperty(c, id, netWmState, {skipTaskbar, skipPager});
-    // A window being shown is not mapped yet: the manager reads the property when it takes it, and
-    // a request would only reach it before it holds the window.
+    const auto [netWmState, skipTaskbar, skipPager, sticky, netWmDesktop] =
+        x11::atoms(c, {"_NET_WM_STATE", "_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER",
+                       "_NET_WM_STATE_STICKY", "_NET_WM_DESKTOP"});
+    // Qt merges what is on an unmapped window into the state it writes before mapping it. The bar
+    // is on every workspace, as a launcher is.
+    x11::addWmStateProperty(c, id, netWmState, {skipTaskbar, skipPager, sticky});
+    // A window being shown is not mapped yet: the manager reads the properties when it takes it,
+    // and a request would only reach it before it holds the window.
     const QWindow* handle = window->windowHandle();
-    if (handle && handle->isVisible())
+    if (!handle || !handle->isVisible()) {
+        const quint32 allDesktops = 0xFFFFFFFFU;
+        xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, netWmDesktop, XCB_ATOM_CARDINAL, 32, 1,
+                            &allDesktops);
+        xcb_flush(c);
+    } else {
         x11::requestWmState(c, id, true, skipTaskbar, skipPager);
+        x11::requestWmState(c, id, true, sticky);
+    }
 }
 
 bool X11TaskbarKeeper::eventFilter(QObject* watched, QEvent* event)

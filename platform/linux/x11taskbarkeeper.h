@@ -4,8 +4,8 @@
 
 namespace platform {
 
-// Lives on a window and writes skip-taskbar and skip-pager into its _NET_WM_STATE each time the
-// window is shown: the window manager drops the state when the window is hidden.
+// Lives on a window and writes skip-taskbar, skip-pager and sticky (every workspace) into its
+// _NET_WM_STATE each time the window is shown: the window manager drops the state when the window is hidden.
 class X11TaskbarKeeper final : public QObject {
     Q_OBJECT
 public:

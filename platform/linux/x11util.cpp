@@ -1,9 +1,11 @@
 #include "platform/linux/x11util.h"
 
 #include <QGuiApplication>
+#include <QScreen>
 #include <QWidget>
 #include <QWindow>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 
@@ -114,6 +116,22 @@ QList<xcb_window_t> clientList(xcb_connection_t* c, xcb_window_t root)
     return windows;
 }
 
+quint8 rootDepth(xcb_connection_t* c)
+{
+    const xcb_screen_t* screen = screenOf(c, defaultScreenNumber());
+    if (!screen)
+        screen = screenOf(c, 0);
+    return screen ? screen->root_depth : 0;
+}
+
+std::optional<quint32> idProperty(xcb_connection_t* c, xcb_window_t window, xcb_atom_t prop)
+{
+    const auto reply = property(c, window, prop, XCB_GET_PROPERTY_TYPE_ANY, 1);
+    if (!reply || reply->format != 32 || xcb_get_property_value_length(reply.get()) < 4)
+        return std::nullopt;
+    return *static_cast<const quint32*>(xcb_get_property_value(reply.get()));
+}
+
 std::optional<quint32> cardinalProperty(xcb_connection_t* c, xcb_window_t window, xcb_atom_t prop)
 {
     const auto reply = property(c, window, prop, XCB_ATOM_CARDINAL, 1);
@@ -192,6 +210,42 @@ bool viewable(xcb_connection_t* c, xcb_window_t window)
     const auto cookie = xcb_get_window_attributes(c, window);
     const Reply<xcb_get_window_attributes_reply_t> reply(xcb_get_window_attributes_reply(c, cookie, nullptr));
     return reply && reply->map_state == XCB_MAP_STATE_VIEWABLE;
+}
+
+QString textProperty(xcb_connection_t* c, xcb_window_t window, xcb_atom_t prop)
+{
+    const auto reply = property(c, window, prop, XCB_GET_PROPERTY_TYPE_ANY, 256);
+    if (!reply || reply->format != 8)
+        return {};
+    return QString::fromUtf8(static_cast<const char*>(xcb_get_property_value(reply.get())),
+                             xcb_get_property_value_length(reply.get()));
+}
+
+QString windowManagerName(xcb_connection_t* c)
+{
+    const auto [check, name] = atoms(c, {"_NET_SUPPORTING_WM_CHECK", "_NET_WM_NAME"});
+    const std::optional<quint32> wm = idProperty(c, rootWindow(c), check);
+    // A manager that went may leave its property behind: its window must name itself as well.
+    if (!wm || !*wm || idProperty(c, *wm, check) != wm)
+        return {};
+    return textProperty(c, *wm, name);
+}
+
+bool isXWayland(xcb_connection_t* c)
+{
+    // XWayland has an extension of its name; older ones only name their outputs after it.
+    static const char extension[] = "XWAYLAND";
+    const Reply<xcb_query_extension_reply_t> reply(
+        xcb_query_extension_reply(c, xcb_query_extension(c, sizeof extension - 1, extension), nullptr));
+    if (reply && reply->present)
+        return true;
+    const auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+    if (!app)
+        return false;
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    return std::any_of(screens.cbegin(), screens.cend(), [](const QScreen* screen) {
+        return screen->name().startsWith(QLatin1String("XWAYLAND"));
+    });
 }
 
 void addEventMask(xcb_connection_t* c, xcb_window_t window, quint32 mask)

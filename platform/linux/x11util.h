@@ -52,6 +52,11 @@ QList<xcb_window_t> clientList(xcb_connection_t* c, xcb_window_t root);
 xcb_window_t outermostWindow(xcb_connection_t* c, xcb_window_t window);
 // Whether the window and all its ancestors are mapped.
 bool viewable(xcb_connection_t* c, xcb_window_t window);
+// The root window's depth in bits, 0 when there is none.
+quint8 rootDepth(xcb_connection_t* c);
+
+// A 32-bit value of any type (a window, a pixmap, a number), when the property holds one.
+std::optional<quint32> idProperty(xcb_connection_t* c, xcb_window_t window, xcb_atom_t property);
 std::optional<quint32> cardinalProperty(xcb_connection_t* c, xcb_window_t window, xcb_atom_t property);
 
 QList<xcb_atom_t> atomListProperty(xcb_connection_t* c, xcb_window_t window, xcb_atom_t property);
@@ -69,6 +74,15 @@ void requestIconify(xcb_connection_t* c, xcb_window_t window);
 
 // True when some client owns the selection.
 bool selectionOwned(xcb_connection_t* c, const QString& selectionName);
+
+// The UTF-8 text of a property, empty when unset.
+QString textProperty(xcb_connection_t* c, xcb_window_t window, xcb_atom_t property);
+
+// The window manager's name, from its _NET_SUPPORTING_WM_CHECK window; empty when none says it.
+QString windowManagerName(xcb_connection_t* c);
+
+// Whether the X server is a Wayland compositor's XWayland.
+bool isXWayland(xcb_connection_t* c);
 
 // Adds events to what this client selects on a window, keeping what Qt selected before.
 void addEventMask(xcb_connection_t* c, xcb_window_t window, quint32 mask);

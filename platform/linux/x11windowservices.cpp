@@ -1,5 +1,7 @@
 #include "platform/linux/x11windowservices.h"
 
+#include "platform/linux/alphaveil.h"
+#include "platform/linux/x11eventwatch.h"
 #include "platform/linux/x11taskbarkeeper.h"
 #include "platform/linux/x11util.h"
 
@@ -9,7 +11,26 @@
 #include <QWidget>
 #include <QWindow>
 
+#include <cstdlib>
+#include <memory>
+#include <xcb/xfixes.h>
+
 namespace platform {
+
+namespace {
+
+bool waylandClient()
+{
+    return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) &&
+           QGuiApplication::platformName() == QLatin1String("wayland");
+}
+
+QString compositingSelection()
+{
+    return QStringLiteral("_NET_WM_CM_S%1").arg(x11::defaultScreenNumber());
+}
+
+} // namespace
 
 void X11WindowServices::setSkipTaskbar(QWidget* window)
 {
@@ -47,9 +68,13 @@ void X11WindowServices::setOpacity(QWidget* window, int level)
         return;
     window = window->window();
     const int clamped = qBound(0, level, 255);
-    window->setWindowOpacity(clamped / 255.0);
+    // A see-through window is made translucent in its own pixels: the opacity property would be
+    // ignored by some compositors and applied twice by the others.
+    const bool ownPixels = backdrop(window) == Backdrop::SeeThrough;
+    AlphaVeil::apply(window, ownPixels ? clamped : 255);
+    window->setWindowOpacity(ownPixels ? 1.0 : clamped / 255.0);
     xcb_connection_t* c = x11::connection();
-    if (clamped == 255 && c && window->testAttribute(Qt::WA_WState_Created)) {
+    if ((ownPixels || clamped == 255) && c && window->testAttribute(Qt::WA_WState_Created)) {
         // An ordinary window carries no opacity at all, so the compositor leaves it alone.
         xcb_delete_property(c, x11::nativeWindow(window), x11::atom(c, "_NET_WM_WINDOW_OPACITY"));
     }
@@ -61,10 +86,15 @@ void X11WindowServices::setOpacity(QWidget* window, int level)
 
 bool X11WindowServices::translucencyAvailable(QString* whyNot) const
 {
+    if (whyNot)
+        whyNot->clear();
+    // Every Wayland compositor shows the alpha channel of its clients' windows.
+    if (waylandClient())
+        return true;
     xcb_connection_t* c = x11::connection();
     if (!c) {
         if (whyNot) {
-            *whyNot = QStringLiteral("not an X11 session (window system \"%1\")")
+            *whyNot = QStringLiteral("no window system to ask (window system \"%1\")")
                           .arg(qobject_cast<QGuiApplication*>(QCoreApplication::instance())
                                    ? QGuiApplication::platformName()
                                    : QStringLiteral("none"));
@@ -76,11 +106,22 @@ bool X11WindowServices::translucencyAvailable(QString* whyNot) const
             *whyNot = QStringLiteral("the connection to the X server is broken");
         return false;
     }
-    // A compositing manager announces itself by owning this selection. No owner is a definite
-    // "no", not an unknown answer, so whyNot stays empty.
-    if (whyNot)
-        whyNot->clear();
-    return x11::selectionOwned(c, QStringLiteral("_NET_WM_CM_S%1").arg(x11::defaultScreenNumber()));
+    // No compositor is a definite "no", not an unknown answer, so whyNot stays empty.
+    return composited();
+}
+
+bool X11WindowServices::composited() const
+{
+    if (waylandClient())
+        return true;
+    xcb_connection_t* c = x11::connection();
+    if (!c || xcb_connection_has_error(c))
+        return false;
+    if (!m_xwayland)
+        m_xwayland = x11::isXWayland(c);
+    // XWayland's windows are drawn by the Wayland compositor, whether its X window manager owns the
+    // compositing selection or not.
+    return *m_xwayland || x11::selectionOwned(c, compositingSelection());
 }
 
 void X11WindowServices::waitUntilGone(QWidget* window)
@@ -97,6 +138,87 @@ void X11WindowServices::waitUntilGone(QWidget* window)
     waited.start();
     while (x11::viewable(c, outer) && waited.elapsed() < 250)
         QThread::msleep(2);
+}
+
+bool X11WindowServices::placesWindowsAsAsked(const QString& windowManager)
+{
+    // The window managers of GNOME and KDE place X windows where they ask, in a Wayland session as
+    // on X11. The others of Wayland compositors (wlroots', weston's) place them themselves.
+    for (const char* name : {"GNOME Shell", "Mutter", "KWin"}) {
+        if (windowManager.startsWith(QLatin1String(name), Qt::CaseInsensitive))
+            return true;
+    }
+    return false;
+}
+
+DesktopTraits X11WindowServices::desktop() const
+{
+    DesktopTraits traits;
+    if (waylandClient()) {
+        traits.composited = true;
+        traits.wayland = true;
+        traits.placesWindows = false;
+        return traits;
+    }
+    xcb_connection_t* c = x11::connection();
+    if (!c || xcb_connection_has_error(c))
+        return traits;
+    traits.composited = composited();
+    traits.xwayland = m_xwayland.value_or(false);
+    traits.windowManager = x11::windowManagerName(c);
+    traits.placesWindows = !traits.xwayland || placesWindowsAsAsked(traits.windowManager);
+    return traits;
+}
+
+void X11WindowServices::prepareBar(QWidget* window)
+{
+    if (!window)
+        return;
+    window = window->window();
+    const DesktopTraits traits = desktop();
+    // Every X server that can composite has 32-bit windows: the bar has one from the start, so that
+    // a compositing manager coming later only changes what it draws, not the window.
+    if (traits.wayland || x11::connection())
+        window->setAttribute(Qt::WA_TranslucentBackground);
+    // Windows the window manager would place, size or frame as it likes are placed by the program;
+    // such a window shows on every workspace and above the others.
+    if (traits.xwayland && !traits.placesWindows)
+        window->setWindowFlag(Qt::X11BypassWindowManagerHint);
+    window->setProperty("doviBar", true);
+}
+
+Backdrop X11WindowServices::backdrop(const QWidget* window) const
+{
+    if (!window || !window->window()->property("doviBar").toBool() ||
+        !window->window()->testAttribute(Qt::WA_TranslucentBackground))
+        return Backdrop::Copy;
+    return composited() ? Backdrop::SeeThrough : Backdrop::Copy;
+}
+
+void X11WindowServices::watchDesktop(QObject* context, std::function<void()> changed)
+{
+    xcb_connection_t* c = x11::connection();
+    if (!context || !changed || !c || xcb_connection_has_error(c))
+        return;
+    const xcb_query_extension_reply_t* xfixes = xcb_get_extension_data(c, &xcb_xfixes_id);
+    const xcb_window_t root = x11::rootWindow(c);
+    if (!xfixes || !xfixes->present || root == XCB_WINDOW_NONE)
+        return;
+    // The version is agreed on before the first request of the extension.
+    std::free(xcb_xfixes_query_version_reply(c, xcb_xfixes_query_version(c, 5, 0), nullptr));
+    const xcb_atom_t selection = x11::atom(c, compositingSelection().toLatin1().constData());
+    xcb_xfixes_select_selection_input(c, root, selection,
+                                      XCB_XFIXES_SELECTION_EVENT_MASK_SET_SELECTION_OWNER |
+                                          XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_WINDOW_DESTROY |
+                                          XCB_XFIXES_SELECTION_EVENT_MASK_SELECTION_CLIENT_CLOSE);
+    xcb_flush(c);
+    const auto type = static_cast<uint8_t>(xfixes->first_event + XCB_XFIXES_SELECTION_NOTIFY);
+    const auto isCompositor = [type, selection](const xcb_generic_event_t& event) {
+        return (event.response_type & 0x7f) == type &&
+               reinterpret_cast<const xcb_xfixes_selection_notify_event_t&>(event).selection == selection;
+    };
+    // A compositing manager that restarts gives up the selection and takes it again at once.
+    new X11EventWatch(context, isCompositor, 100, std::move(changed)); // owned by the context
 }
 
 } // namespace platform

@@ -3,10 +3,13 @@
 #include "platform/export.h"
 #include "platform/windowservices.h"
 
+#include <optional>
+
 namespace platform {
 
-// EWMH states for the bar's own windows. Without an X connection (offscreen) the Qt-level parts
-// still apply and translucency is reported as unknown.
+// The bar's windows on a Linux desktop: through X11 (EWMH states, the compositing manager's
+// selection), a Wayland compositor's XWayland included, or as a Wayland client. Without a window
+// system (offscreen) the Qt-level parts still apply and translucency is reported as unknown.
 class DOVI_PLATFORM_EXPORT X11WindowServices final : public WindowServices {
 public:
     void setSkipTaskbar(QWidget* window) override;
@@ -15,6 +18,19 @@ public:
     bool translucencyAvailable(QString* whyNot) const override;
     // The window manager takes its frame down once it sees the window withdrawn.
     void waitUntilGone(QWidget* window) override;
+    DesktopTraits desktop() const override;
+    void prepareBar(QWidget* window) override;
+    Backdrop backdrop(const QWidget* window) const override;
+    // An X11 compositing manager announces itself by owning _NET_WM_CM_Sn: its coming and going.
+    void watchDesktop(QObject* context, std::function<void()> changed) override;
+
+    // Whether a window manager of that name, running in XWayland, puts windows where they are asked.
+    static bool placesWindowsAsAsked(const QString& windowManager);
+
+private:
+    bool composited() const;
+    // The X server stays what it is while the program runs.
+    mutable std::optional<bool> m_xwayland;
 };
 
 } // namespace platform

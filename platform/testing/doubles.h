@@ -113,7 +113,18 @@ public:
     void setKeepAbove(QWidget* window, bool above) override;
     void setOpacity(QWidget* window, int level) override;
     bool translucencyAvailable(QString* whyNot) const override;
+    DesktopTraits desktop() const override { return traits; }
+    void prepareBar(QWidget*) override { ++prepareCalls; }
+    Backdrop backdrop(const QWidget*) const override { return seeThrough; }
+    void watchDesktop(QObject*, std::function<void()> changed) override
+    {
+        desktopChanged = std::move(changed);
+    }
     bool translucent = true;
+    DesktopTraits traits;
+    Backdrop seeThrough = Backdrop::Copy;
+    int prepareCalls = 0;
+    std::function<void()> desktopChanged; // what the bar asked to be told
     bool answerKnown = true;
     int skipTaskbarCalls = 0;
     std::optional<bool> keepAbove;

@@ -45,6 +45,16 @@ public:
         watcher = context;
         backgroundChanged = std::move(changed);
     }
+    QPixmap wallpaper(const QRect& rect) override
+    {
+        QPixmap picture;
+        if (wallpaperColour.isValid()) {
+            picture = QPixmap(rect.size());
+            picture.fill(wallpaperColour);
+        }
+        return picture;
+    }
+    QColor wallpaperColour; // invalid: none published
     QWidget* bar = nullptr;
     QPointer<QObject> watcher;
     std::function<void()> backgroundChanged;
@@ -91,6 +101,7 @@ private Q_SLOTS:
     void settingsThatCannotBeSavedAreTold();
     void settingsThatCannotBeWrittenKeepTheBar();
     void backgroundIsDesktopUnderBar();
+    void seeThroughBarFollowsTheCompositor();
     void newWallpaperIsCopiedAgain();
     void closingAfterSetupSavesLevel();
     void closingUnfinishedSetupDeletesEverything();
@@ -730,6 +741,47 @@ void tst_frmmain::backgroundIsDesktopUnderBar()
 
 // A new desktop background is copied again, with the bar out of the way, but not under one of the
 // bar's dialogs: then once it is closed.
+void tst_frmmain::seeThroughBarFollowsTheCompositor()
+{
+    // The skins' mask cuts the top-left corner of each button.
+    QImage mask(40, 30, QImage::Format_RGB32);
+    mask.fill(Qt::black);
+    mask.setPixelColor(0, 0, QColor(255, 128, 255));
+    QVERIFY(mask.save(m_config.mask, "BMP"));
+    laterStartFiles(2);
+    m_doubles->windows->seeThrough = platform::Backdrop::SeeThrough;
+    QVERIFY(m_bar->Form_Load());
+    QCOMPARE(m_doubles->windows->prepareCalls, 1);
+    QVERIFY(m_bar->isVisible());
+    // No copy: the live desktop shows around the buttons, which alone take clicks.
+    QVERIFY(m_desktop->grabs.isEmpty());
+    QVERIFY(m_bar->background().isNull());
+    const QRegion shape = m_bar->mask();
+    for (const QPoint& cut : {QPoint(0, 0), QPoint(40, 0)})
+        QVERIFY2(!shape.contains(cut), qPrintable(QStringLiteral("%1,%2").arg(cut.x()).arg(cut.y())));
+    for (const QPoint& kept : {QPoint(1, 0), QPoint(39, 0), QPoint(0, 29), QPoint(79, 29)})
+        QVERIFY(shape.contains(kept));
+
+    // The compositor goes: the published wallpaper is copied, without hiding the bar, and the
+    // whole window is the bar's again.
+    m_desktop->wallpaperColour = Qt::darkGreen;
+    m_doubles->windows->seeThrough = platform::Backdrop::Copy;
+    m_doubles->windows->translucent = false;
+    QVERIFY(m_doubles->windows->desktopChanged);
+    m_doubles->windows->desktopChanged();
+    QVERIFY(m_desktop->grabs.isEmpty());
+    QVERIFY(m_bar->mask().isEmpty());
+    QCOMPARE(m_bar->background().toImage().pixelColor(0, 0), QColor(Qt::darkGreen));
+    QVERIFY(!TransparencyAvailable);
+    QVERIFY(m_bar->isVisible());
+
+    // Without a published wallpaper, the screen under the hidden bar.
+    m_desktop->wallpaperColour = QColor();
+    m_bar->PaintDesktopBehind();
+    QCOMPARE(m_desktop->grabs.size(), 1);
+    QVERIFY(!m_desktop->barVisibleAtGrab.constLast());
+}
+
 void tst_frmmain::newWallpaperIsCopiedAgain()
 {
     laterStartFiles(2);
