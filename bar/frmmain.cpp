@@ -82,7 +82,7 @@ frmMain::frmMain(QWidget* parent)
     setAttribute(Qt::WA_QuitOnClose, true);
     // The bar is seldom the active window, yet its buttons' tooltips are to show when the pointer rests.
     setAttribute(Qt::WA_AlwaysShowToolTips, true);
-    resize(toPixels(TemplateSizeTwips, tppX()), toPixels(TemplateSizeTwips, tppY()));
+    setFixedSize(toPixels(TemplateSizeTwips, tppX()), toPixels(TemplateSizeTwips, tppY()));
     connect(&m_command1, &host::ControlArray::Click, this, &frmMain::Command1_Click);
     connect(&m_command1, &host::ControlArray::MouseUp, this, &frmMain::Command1_MouseUp);
 }
@@ -242,7 +242,7 @@ bool frmMain::Form_Load()
 void frmMain::tellPlacement()
 {
     // Said once: the bar cannot do better there, and the user cannot change it.
-    if (platform::services().windows->desktop().placesWindows || settings::PlacementNotice() != 0)
+    if (platform::services().windows->desktop().barPlaced || settings::PlacementNotice() != 0)
         return;
     inform(this,
            CurrentLang == 0
@@ -360,12 +360,14 @@ void frmMain::setTop(double twips)
 
 void frmMain::setWidth(double twips)
 {
-    resize(std::max(1, toPixels(twips, tppX())), height());
+    // Fixed: a window manager may not make the bar larger than its buttons (a tiling one would
+    // fill the workspace with it) or smaller.
+    setFixedSize(std::max(1, toPixels(twips, tppX())), height());
 }
 
 void frmMain::setHeight(double twips)
 {
-    resize(width(), std::max(1, toPixels(twips, tppY())));
+    setFixedSize(width(), std::max(1, toPixels(twips, tppY())));
 }
 
 void frmMain::applyPosition()

@@ -20,8 +20,11 @@ struct DesktopTraits {
     bool xwayland = false;
     // The program is a Wayland client of its own: no X server.
     bool wayland = false;
-    // Windows go where the program puts them. Where they do not, the bar places itself where it can.
+    // The window manager puts windows where the program asks. Where it does not, the bar places
+    // itself where it can.
     bool placesWindows = true;
+    // The bar can be put where its file says, by the window manager or by itself.
+    bool barPlaced = true;
     // The window manager's own name, empty when none says it.
     QString windowManager;
 };

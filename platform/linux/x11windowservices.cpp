@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QThread>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 
@@ -29,6 +30,38 @@ QString compositingSelection()
 {
     return QStringLiteral("_NET_WM_CM_S%1").arg(x11::defaultScreenNumber());
 }
+
+// Weston's XWayland shows a new override-redirect window only once something else makes it draw
+// its screen again, a pointer motion or another window: each time the bar shows, a window of one
+// transparent pixel under it is shown for a moment, which is that something.
+class RepaintNudge final : public QObject {
+public:
+    explicit RepaintNudge(QWidget* bar) : QObject(bar) { bar->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show && watched == parent())
+            QTimer::singleShot(50, this, [this] { nudge(); });
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    void nudge()
+    {
+        const auto* bar = static_cast<const QWidget*>(parent());
+        if (!bar->isVisible())
+            return;
+        m_pixel = std::make_unique<QWidget>(nullptr, Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus);
+        m_pixel->setAttribute(Qt::WA_TranslucentBackground);
+        m_pixel->setAttribute(Qt::WA_ShowWithoutActivating);
+        m_pixel->setGeometry(QRect(bar->geometry().center(), QSize(1, 1)));
+        m_pixel->show();
+        QTimer::singleShot(200, this, [this] { m_pixel.reset(); });
+    }
+
+    std::unique_ptr<QWidget> m_pixel;
+};
 
 } // namespace
 
@@ -158,6 +191,7 @@ DesktopTraits X11WindowServices::desktop() const
         traits.composited = true;
         traits.wayland = true;
         traits.placesWindows = false;
+        traits.barPlaced = false;
         return traits;
     }
     xcb_connection_t* c = x11::connection();
@@ -182,8 +216,11 @@ void X11WindowServices::prepareBar(QWidget* window)
         window->setAttribute(Qt::WA_TranslucentBackground);
     // Windows the window manager would place, size or frame as it likes are placed by the program;
     // such a window shows on every workspace and above the others.
-    if (traits.xwayland && !traits.placesWindows)
+    if (traits.xwayland && !traits.placesWindows) {
         window->setWindowFlag(Qt::X11BypassWindowManagerHint);
+        if (traits.windowManager.startsWith(QLatin1String("Weston")))
+            new RepaintNudge(window); // owned by the window
+    }
     window->setProperty("doviBar", true);
 }
 
