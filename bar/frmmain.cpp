@@ -232,7 +232,8 @@ bool frmMain::Form_Load()
     // A bar started with the session may be up before the wallpaper is, or the compositor.
     sys.desktop->watchBackground(this, [this] { desktopBackgroundChanged(); });
     sys.windows->watchDesktop(this, [this] { followDesktop(); });
-    tellPlacement();
+    // From the event loop: the bar has started, and a request to end it is answered at once.
+    QTimer::singleShot(0, this, &frmMain::tellPlacement);
 
     RunFileCreated = false;
     FirstRun = false;
