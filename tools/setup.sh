@@ -8,7 +8,8 @@ PACKAGES="build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev 
 qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools \
 libgl-dev libxcb1-dev libxcb-xfixes0-dev libx11-dev qt6-wayland \
 xvfb openbox xdotool x11-utils x11-xserver-utils xcompmgr hsetroot wmctrl imagemagick \
-adwaita-icon-theme xdg-utils qt6-translations-l10n python3 dpkg-dev"
+adwaita-icon-theme xdg-utils qt6-translations-l10n python3 dpkg-dev \
+sway swaybg grim xwayland weston mutter kwin-wayland dbus-daemon"
 
 missing=""
 for p in $PACKAGES; do

@@ -5,26 +5,24 @@ the pointer, cut-out button corners that show the desktop, and a new wallpaper, 
 stores the transparency level. With a compositing manager, a bar stored at 128 blends with the desktop.
 A first launch that is abandoned ends with nothing stored."""
 
-import os
+import re
 import shutil
 import signal
 import stat
-import struct
 import sys
 import time
 import unittest
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
-from harness import Session, close_to, main, wait_for  # noqa: E402
+import harness  # noqa: E402
+from harness import SKIN, Probe, Session, close_to, main, skin_pixel, wait_for  # noqa: E402
 
 BIN_DIR = None
 PROBE = None
 
 BAR_X, BAR_Y = 100, 50
-SKIN = 48  # the delivered skins are 48 x 48 pixels
 BUTTONS = 3
-MASK_COLOUR = 15073535  # RGB(255, 0, 230), the see-through colour of the delivered skins
 
 RECORDER = """#!/bin/sh
 # Notes where it ran, how many arguments it got, the window system it was told to use and the start
@@ -34,36 +32,9 @@ mv "{out}.part" "{out}"
 """
 
 
-def skin_pixel(path, x, y):
-    """The RGB of one pixel of a 24-bit bottom-up BMP file."""
-    data = Path(path).read_bytes()
-    offset, width, height = struct.unpack_from("<I", data, 10)[0], *struct.unpack_from("<ii", data, 18)
-    row = (width * 3 + 3) // 4 * 4
-    i = offset + (height - 1 - y) * row + x * 3
-    b, g, r = data[i:i + 3]
-    return (r, g, b)
-
-
-def prepare(session, level=255, buttons=()):
-    """A program folder after a completed first launch: skins in their folders, run marker, settings
-    and a configuration with the given button lines."""
-    program = session.program_dir
-    skins = program / "Boutons" / "XP"
-    skins.mkdir(parents=True)
-    (program / "Boutons" / "XP_Blue").mkdir()
-    for part in ("Up", "Down", "Mask"):
-        os.replace(program / f"XP_{part}.bmp", skins / f"XP_{part}.bmp")
-        os.replace(program / f"XP_Blue_{part}.bmp", program / "Boutons" / "XP_Blue" / f"XP_Blue_{part}.bmp")
-    (program / "Dovi_Run.txt").write_bytes(b"run=1\r\n")
-    lines = [f"{BAR_X} {BAR_Y}", "FALSE", "FALSE", "TRUE", "TRUE", "FALSE", "TRUE", "HORIZONTAL", "2",
-             str(MASK_COLOUR), str(skins / "XP_Up.bmp"), str(skins / "XP_Down.bmp"), str(skins / "XP_Mask.bmp"),
-             *buttons]
-    (program / "DoviConfig.txt").write_bytes("".join(line + "\r\n" for line in lines).encode())
-    settings = session.config_home / "Dovi"
-    settings.mkdir(parents=True, exist_ok=True)
-    (settings / "Dovi.ini").write_text(
-        f"[GeneralSetLng]\nFirstLaunch=1\nLang=1\n\n[Transparency]\nVal_Trans={level}\n")
-    return skins
+def prepare(session, level=255, buttons=(), on_top=False):
+    """A program folder after a completed first launch, the bar at BAR_X, BAR_Y."""
+    return harness.prepare(session, level=level, buttons=buttons, position=(BAR_X, BAR_Y), on_top=on_top)
 
 
 def settings_text(session):
@@ -310,23 +281,87 @@ class FirstLaunch(unittest.TestCase):
                 self.assertFalse((s.program_dir / skin).exists())
 
 
+@unittest.skipUnless(shutil.which("hsetroot"), "hsetroot is not installed")
+class WallpaperCopy(unittest.TestCase):
+    """Without a compositor, where the desktop published its wallpaper, the bar's corners show it,
+    not a window that happened to lie under the bar when it started."""
+
+    def test_window_under_the_bar_is_not_copied(self):
+        with Session(BIN_DIR) as s:
+            prepare(s, buttons=["/bin/true;;A;1"] * BUTTONS)
+            s.run(["hsetroot", "-solid", "#aa3311"])
+            probe = Probe(s, PROBE, "--colour", "#00ff00")
+            s.run(["xdotool", "windowmove", "--sync", str(probe.window()), str(BAR_X - 20), str(BAR_Y - 20)])
+            corner = (BAR_X, BAR_Y)
+            wait_for(lambda: s.screenshot().pixel(*corner) == (0, 255, 0), what="the window under the bar")
+            start_bar(s)
+            wait_for(lambda: s.screenshot().pixel(*corner) == (0xaa, 0x33, 0x11), timeout=10,
+                     what=f"the wallpaper in the corner: {s.screenshot().pixel(*corner)}")
+
+
 @unittest.skipUnless(shutil.which("xcompmgr"), "xcompmgr is not installed")
 class Translucent(unittest.TestCase):
     """A bar stored at 128 under a compositing manager: its pixels are half desktop, half skin."""
 
-    def test_blends_with_desktop(self):
+    def test_blends_with_what_is_under_it(self):
+        """Around the buttons the live desktop shows, a window moved under the bar after it started
+        included, and the level applies to the bar's own pixels, not as a window property."""
         with Session(BIN_DIR, compositor=True) as s:
-            skins = prepare(s, level=128, buttons=["/bin/true;;A;1"] * BUTTONS)
+            skins = prepare(s, level=128, buttons=["/bin/true;;A;1"] * BUTTONS, on_top=True)
             bar, win = start_bar(s)
             skin = skin_pixel(skins / "XP_Up.bmp", SKIN // 2, SKIN // 2)
+            centre, corner = (BAR_X + SKIN // 2, BAR_Y + SKIN // 2), (BAR_X, BAR_Y)
             # The compositor draws the desktop itself: what is behind is read beside the bar.
-            behind = s.screenshot().pixel(BAR_X - 10, BAR_Y + SKIN + 10)
-            blend = tuple(round((c * 128 + r * 127) / 255) for c, r in zip(skin, behind))
-            wait_for(lambda: close_to(s.screenshot().pixel(BAR_X + SKIN // 2, BAR_Y + SKIN // 2), blend, 3),
-                     timeout=10, what=f"the bar blended to {blend}")
-            self.assertEqual(s.cardinal(win, "_NET_WM_WINDOW_OPACITY"), round(128 / 255 * 0xFFFFFFFF))
-            # A cut-out corner is the desktop, whatever the level.
-            self.assertTrue(close_to(s.screenshot().pixel(BAR_X, BAR_Y), behind, 3))
+            desktop = s.screenshot().pixel(BAR_X - 10, BAR_Y + SKIN + 10)
+            for behind in (desktop, (0, 255, 0)):
+                if behind != desktop:
+                    probe = Probe(s, PROBE, "--colour", "#00ff00")
+                    s.run(["xdotool", "windowmove", "--sync", str(probe.window()), str(BAR_X - 20), str(BAR_Y - 20)])
+                blend = tuple(round((c * 128 + r * 127) / 255) for c, r in zip(skin, behind))
+                wait_for(lambda: close_to(s.screenshot().pixel(*centre), blend, 3), timeout=10,
+                         what=f"the bar blended with {behind} to {blend}: {s.screenshot().pixel(*centre)}")
+                # A cut-out corner is what lies under the bar, whatever the level.
+                self.assertEqual(s.screenshot().pixel(*corner), behind)
+            self.assertIsNone(s.xprop(win, "_NET_WM_WINDOW_OPACITY"))
+            # The pointer over a corner is over the window under the bar (or its frame); over a button,
+            # over the bar.
+            for point, owner in ((corner, probe.window()), (centre, win)):
+                s.move(*point)
+                pointed = re.search(r"WINDOW=(\d+)", s.run(["xdotool", "getmouselocation", "--shell"])).group(1)
+                tree = s.run(["xwininfo", "-tree", "-id", pointed])
+                self.assertIn(hex(owner), tree, point)
+            self.assertIsNone(bar.poll())
+
+    @unittest.skipUnless(shutil.which("hsetroot"), "hsetroot is not installed")
+    def test_compositor_coming_and_going(self):
+        """A compositor started or stopped while the bar runs: the bar follows within a second, and
+        its corners show the wallpaper all along, never black or grey."""
+        with Session(BIN_DIR) as s:
+            skins = prepare(s, level=128, buttons=["/bin/true;;A;1"] * BUTTONS)
+            wallpaper = (0xaa, 0x33, 0x11)
+            s.run(["hsetroot", "-solid", "#aa3311"])
+            bar, win = start_bar(s)
+            skin = skin_pixel(skins / "XP_Up.bmp", SKIN // 2, SKIN // 2)
+            blend = tuple(round((c * 128 + r * 127) / 255) for c, r in zip(skin, wallpaper))
+            centre, corner = (BAR_X + SKIN // 2, BAR_Y + SKIN // 2), (BAR_X, BAR_Y)
+
+            def follows(expected, what):
+                seen = []
+
+                def shows():
+                    shot = s.screenshot()
+                    seen.append(shot.pixel(*corner))
+                    return close_to(shot.pixel(*centre), expected, 3)
+                started = time.monotonic()
+                wait_for(shows, timeout=10, interval=0.02, what=what)
+                self.assertLess(time.monotonic() - started, 2.0, what)
+                self.assertEqual(set(seen), {wallpaper}, what)
+            follows(skin, "the bar opaque without a compositor")
+            compositor = s.spawn(["xcompmgr", "-n"], name="xcompmgr")
+            follows(blend, f"the bar blended to {blend} once the compositor runs")
+            compositor.terminate()
+            compositor.wait(timeout=5)
+            follows(skin, "the bar opaque again once the compositor is gone")
             self.assertIsNone(bar.poll())
 
     def test_transparency_item_only_with_compositor(self):
