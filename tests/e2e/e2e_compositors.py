@@ -214,6 +214,26 @@ class CompositorCase(unittest.TestCase):
             self.fail(message)
         return shot
 
+    def assert_menu_at_pointer(self, bar, win):
+        """A right click on the second button opens the bar's menu there; Escape closes it."""
+        x, y = self.button_centre(win, 2)
+        self.c.click(x, y, button=3)
+        try:
+            menu = wait_for(lambda: [w for w in self.c.windows(pid=bar.pid) if w != win], timeout=10, what="the menu")
+        except Exception:
+            self.fail(f"a right click at {x},{y} opened no menu")
+        self.assertEqual(len(menu), 1, "more than one new window")
+        mx, my, mw, mh = self.c.geometry(menu[0])
+        self.assertTrue(abs(mx - x) <= 3 and abs(my - y) <= 3,
+                        f"the menu's top-left is at {mx},{my}, the click was at {x},{y}")
+        # Drawn where it is: its middle is not the desktop any more.
+        middle = (mx + mw // 2, my + mh // 2)
+        wait_for(lambda: not close_to(self.c.screenshot().pixel(*middle), self.desktop.pixel(*middle), 10),
+                 timeout=10, what=f"the menu drawn at {mx},{my} {mw}x{mh}")
+        self.c.key("Escape")
+        wait_for(lambda: self.c.windows(pid=bar.pid) == [win], timeout=10, what="the menu to close on Escape")
+        self.assertIsNone(bar.poll())
+
     def button_centre(self, win, index):
         """Where button index (1...) of the bar's window is, from the window's place."""
         x, y, _w, _h = self.c.geometry(win)
@@ -268,23 +288,7 @@ class SwayXWayland(CompositorCase):
         bar, _skins = self.start_bar()
         win = self.wait_bar_window(bar)
         self.close_messages(bar, win)
-        x, y = self.button_centre(win, 2)
-        self.c.click(x, y, button=3)
-        try:
-            menu = wait_for(lambda: [w for w in self.c.windows(pid=bar.pid) if w != win], timeout=10, what="the menu")
-        except Exception:
-            self.fail(f"a right click at {x},{y} opened no menu")
-        self.assertEqual(len(menu), 1, "more than one new window")
-        mx, my, mw, mh = self.c.geometry(menu[0])
-        self.assertTrue(abs(mx - x) <= 3 and abs(my - y) <= 3,
-                        f"the menu's top-left is at {mx},{my}, the click was at {x},{y}")
-        # Drawn where it is: its middle is not the desktop any more.
-        middle = (mx + mw // 2, my + mh // 2)
-        wait_for(lambda: not close_to(self.c.screenshot().pixel(*middle), self.desktop.pixel(*middle), 10),
-                 timeout=10, what=f"the menu drawn at {mx},{my} {mw}x{mh}")
-        self.c.key("Escape")
-        wait_for(lambda: self.c.windows(pid=bar.pid) == [win], timeout=10, what="the menu to close on Escape")
-        self.assertIsNone(bar.poll())
+        self.assert_menu_at_pointer(bar, win)
 
     def test_6_translucent_bar_is_half_desktop(self):
         bar, skins = self.start_bar(level=128)
@@ -362,7 +366,8 @@ class SwayWayland(CompositorCase):
 
 class WestonXWayland(CompositorCase):
     """The bar under weston's XWayland shows at its place within a second of its window being mapped,
-    with no pointer motion to make it show, and without a frame or shadow."""
+    with no pointer motion to make it show, and without a frame or shadow; its menu opens at the
+    pointer."""
 
     compositor = Weston
 
@@ -381,6 +386,7 @@ class WestonXWayland(CompositorCase):
             message += ("; with it on the screen the bar shows " +
                         ("as pictured" if not picture.mismatches(self.c.screenshot()) else "still not"))
             self.fail(message)
+        self.assert_menu_at_pointer(bar, win)
 
     def plain_window_shows(self):
         """Whether another X11 client's window shows at once here: the fault is the bar's if so."""
