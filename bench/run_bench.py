@@ -5,7 +5,9 @@ Every subject is started on one Xvfb server, by default without a window manager
 not delayed by one (--wm runs openbox), and measured the same way, as medians over several rounds
 in which each subject starts once:
 
-- time from exec to the first window mapped on the screen (MapNotify seen on the root window);
+- time from exec to the first window of its own mapped on the screen (MapNotify seen on the root
+  window, of a window the subject made or of the frame the window manager put it in; windows of the
+  window manager or compositor alone do not count);
 - resident memory two seconds after that;
 - CPU time and wakeups (context switches of all threads) over an idle period;
 - for the bar, the time from the release of a button to its target running (less the time the
@@ -17,15 +19,27 @@ plain Qt labels (bench/plainbar.cpp): what Qt itself costs for such buttons, wit
 libraries and controls. The figures are printed as a table with the ratio of each to the Qt baseline,
 run in the same session.
 
-    bench/run_bench.py --bin build/bin [--runs 5] [--idle 30] [--no-peers]
+The same figures are taken under a compositing manager with --compositor (openbox, then
+`xcompmgr -n` on the same server, before the subjects), or both ways in one run with
+--ways plain,composited: one server per way, each with openbox, the subjects started in turn on each,
+one table per way, then the ratio composited/plain of the time to the first mapped window (and that
+ratio over the Qt baseline's: vs Qt), the memory and the idle wakeups of every subject in each way
+side by side. The compositor adds a few milliseconds to any first map, and over 3 rounds a ratio
+moves by some 15% from one session to the next: read it next to the Qt baseline's, or take more rounds.
+
+    bench/run_bench.py --bin build/bin [--runs 5] [--idle 30] [--no-peers] [--wm]
+                       [--compositor | --ways plain,composited]
 """
 
 import argparse
 import os
+import re
 import select
 import shutil
 import signal
+import socket
 import statistics
+import struct
 import subprocess
 import sys
 import tempfile
@@ -44,8 +58,12 @@ def free_display():
     raise RuntimeError("no free X display")
 
 
+# The ways the subjects can be measured: whether a compositing manager runs.
+WAYS = {"plain": False, "composited": True}
+
+
 class Xserver:
-    def __init__(self, with_wm):
+    def __init__(self, with_wm, compositor=False):
         self.display = free_display()
         self.proc = subprocess.Popen(["Xvfb", self.display, "-screen", "0", "1280x800x24", "-nolisten", "tcp"],
                                      stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
@@ -75,12 +93,32 @@ class Xserver:
             self.wm = subprocess.Popen(["openbox", "--sm-disable"], env=self.env, stdout=subprocess.DEVNULL,
                                        stderr=subprocess.DEVNULL)
             time.sleep(1)
+        self.compositor = None
+        if compositor:
+            self.compositor = subprocess.Popen(["xcompmgr", "-n"], env=self.env, stdout=subprocess.DEVNULL,
+                                               stderr=subprocess.DEVNULL)
+            # It owns a window of its own (never mapped) once it has found the extensions it needs;
+            # it redirects the windows right after.
+            deadline = time.time() + 10
+            while b'"xcompmgr"' not in subprocess.run(["xwininfo", "-root", "-children"], env=self.env,
+                                                       capture_output=True).stdout:
+                if self.compositor.poll() is not None or time.time() > deadline:
+                    self.close()
+                    raise RuntimeError("xcompmgr did not start (exit %s)" % self.compositor.poll())
+                time.sleep(0.05)
+            time.sleep(1)
         subprocess.run(["xsetroot", "-solid", "#336699"], env=self.env, check=False)
+        self.id_mask = resource_id_mask(self.display)
+
+    def compositing(self):
+        """Whether the compositing manager asked for still runs."""
+        return self.compositor is None or self.compositor.poll() is None
 
     def close(self):
-        if self.wm:
-            self.wm.terminate()
-            self.wm.wait()
+        for helper in (self.compositor, self.wm):
+            if helper:
+                helper.terminate()
+                helper.wait()
         self.proc.terminate()
         self.proc.wait()
         if self.bus:
@@ -88,10 +126,44 @@ class Xserver:
             self.bus.wait()
 
 
+def resource_id_mask(display):
+    """The bits of a window id its client chooses; the others name the client (from the connection setup)."""
+    try:
+        with socket.socket(socket.AF_UNIX, socket.SOCK_STREAM) as x:
+            x.settimeout(5)
+            x.connect("/tmp/.X11-unix/X" + display[1:])
+            x.sendall(b"l\0" + struct.pack("<HHHH", 11, 0, 0, 0) + b"\0\0")
+            reply = b""
+            while len(reply) < 8 or len(reply) < 8 + struct.unpack_from("<H", reply, 6)[0] * 4:
+                chunk = x.recv(65536)
+                if not chunk:
+                    break
+                reply += chunk
+        if len(reply) >= 20 and reply[0] == 1:
+            return struct.unpack_from("<I", reply, 16)[0]
+    except OSError:
+        pass
+    return 0x1FFFFF  # what Xvfb gives with its default number of clients
+
+
+XID = r"(0x[0-9a-f]+)"
+EVENT_WINDOWS = {  # the windows of an event seen on the root, from xev's lines
+    "ReparentNotify": re.compile(r"event 0x[0-9a-f]+, window " + XID + ", parent " + XID),
+    "MapNotify": re.compile(r"event 0x[0-9a-f]+, window " + XID),
+}
+
+
 def first_map(server, argv, env, cwd):
-    """Starts argv and returns (process, seconds from exec to the first top-level window mapped)."""
+    """Starts argv and returns (process, seconds from exec to the first top-level window of its own mapped).
+
+    Not every MapNotify on the root is the subject's: a window manager maps frames and popups of its
+    own, a compositing manager may map windows too. A window counts when a client that had no window
+    before the start made it (the client is in the high bits of the window id), or when the window
+    manager put such a window in it (a frame, which the window manager maps)."""
     watcher = subprocess.Popen(["stdbuf", "-oL", "xev", "-root", "-event", "substructure"], env=server.env,
                                stdout=subprocess.PIPE, bufsize=0)
+    tree = subprocess.run(["xwininfo", "-root", "-tree"], env=server.env, capture_output=True, text=True).stdout
+    others = {int(xid, 16) & ~server.id_mask for xid in re.findall(r"^\s*(0x[0-9a-f]+)", tree, re.M)}
     time.sleep(0.3)  # xev selects the events before it prints anything
     start = time.perf_counter()
     proc = subprocess.Popen(argv, env=env, cwd=cwd, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
@@ -99,16 +171,39 @@ def first_map(server, argv, env, cwd):
     try:
         # A subject that ends or never maps a window gives no figure instead of holding up the run.
         deadline = start + 10
-        seen = b""
+        pending = b""
+        event, text, done = None, "", True
+        frames = set()
         while mapped is None and proc.poll() is None and time.perf_counter() < deadline:
             if not select.select([watcher.stdout], [], [], 0.5)[0]:
                 continue
             chunk = os.read(watcher.stdout.fileno(), 65536)
             if not chunk:
                 break
-            seen = seen[-32:] + chunk
-            if b"MapNotify event" in seen:
-                mapped = time.perf_counter() - start
+            *lines, pending = (pending + chunk).split(b"\n")
+            # xev prints an event over several lines, the windows in the second; a blank line comes
+            # before the next one, not after this one, so an event is read as soon as its windows are.
+            for line in lines:
+                line = line.decode(errors="replace")
+                header = re.match(r"(\w+) event, ", line)
+                if header:
+                    event, text = header.group(1), ""
+                    done = event not in EVENT_WINDOWS
+                    continue
+                if done:
+                    continue
+                text += line
+                found = EVENT_WINDOWS[event].search(text)
+                if not found:
+                    continue
+                done = True
+                window = int(found.group(1), 16)
+                own = window & ~server.id_mask not in others
+                if event == "ReparentNotify" and own:
+                    frames.add(int(found.group(2), 16))
+                elif event == "MapNotify" and (own or window in frames):
+                    mapped = time.perf_counter() - start
+                    break
     finally:
         watcher.kill()
         watcher.wait()
@@ -130,13 +225,27 @@ def cpu_seconds(pid):
 
 
 def wakeups(pid):
-    total = 0
+    """Context switches of every thread: {(thread id, name): count}."""
+    counts = {}
     for task in os.listdir("/proc/%d/task" % pid):
-        with open("/proc/%d/task/%s/status" % (pid, task)) as status:
-            for line in status:
-                if line.startswith(("voluntary_ctxt_switches", "nonvoluntary_ctxt_switches")):
-                    total += int(line.split()[1])
-    return total
+        try:
+            with open("/proc/%d/task/%s/comm" % (pid, task)) as comm:
+                name = comm.read().strip()
+            total = 0
+            with open("/proc/%d/task/%s/status" % (pid, task)) as status:
+                for line in status:
+                    if line.startswith(("voluntary_ctxt_switches", "nonvoluntary_ctxt_switches")):
+                        total += int(line.split()[1])
+        except FileNotFoundError:  # a thread that just ended
+            continue
+        counts[(int(task), name)] = total
+    return counts
+
+
+def woken(before, after):
+    """The wakeups between two readings of wakeups(), by thread; a thread started since counts whole."""
+    return {thread: count - before.get(thread, 0) for thread, count in after.items()
+            if count - before.get(thread, 0) > 0}
 
 
 def stop(proc):
@@ -286,7 +395,7 @@ def reload_time(args, folder):
     return float(result.stdout) / 1000 if result.returncode == 0 else None
 
 
-def measure_once(server, name, make, first, idle, root, args, figures):
+def measure_once(server, name, make, first, idle, root, args, figures, way=None):
     """One start of a subject; the first start of each also measures idle use, clicks and reload."""
     run_root = tempfile.mkdtemp(dir=root)
     runtime = os.path.join(run_root, "runtime")
@@ -307,7 +416,15 @@ def measure_once(server, name, make, first, idle, root, args, figures):
         if first and idle > 0:
             cpu0, wake0 = cpu_seconds(proc.pid), wakeups(proc.pid)
             time.sleep(idle)
-            figures["cpu"], figures["wake"] = cpu_seconds(proc.pid) - cpu0, wakeups(proc.pid) - wake0
+            threads = woken(wake0, wakeups(proc.pid))
+            figures["cpu"], figures["wake"] = cpu_seconds(proc.pid) - cpu0, sum(threads.values())
+            if threads:
+                # Nothing is asked of a subject while idle: say which threads woke.
+                print("  %s%s: %d idle wakeups: %s" % (
+                    name, " (%s)" % way if way else "", figures["wake"],
+                    ", ".join("%s[%d] %d" % (thread[1], thread[0], count)
+                              for thread, count in sorted(threads.items(), key=lambda t: -t[1]))),
+                      file=sys.stderr)
         if first and name.startswith("Dovi"):
             figures["latency"] = click_latency(server, cwd)
             figures["reload"] = reload_time(args, cwd)
@@ -323,36 +440,7 @@ def summary(figures):
             "reload": figures["reload"]}
 
 
-def main():
-    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--bin", default=os.path.join(HERE, "..", "build", "bin"))
-    parser.add_argument("--runs", type=int, default=5)
-    parser.add_argument("--idle", type=int, default=30, help="seconds of idle measured (0: none)")
-    parser.add_argument("--no-peers", action="store_true")
-    parser.add_argument("--wm", action="store_true", help="run openbox (tint2 waits for a window manager)")
-    args = parser.parse_args()
-
-    root = tempfile.mkdtemp(prefix="dovi-bench-")
-    server = Xserver(args.wm)
-    results = []
-    try:
-        found = subjects(args, root)
-        figures = {name: {"maps": [], "rss": [], "cpu": None, "wake": None, "latency": None, "reload": None}
-                   for name, _ in found}
-        # Round by round, every subject once per round: a machine that slows down or speeds up during
-        # the session weighs on all of them alike, and the ratios stay fair. Each round starts one
-        # subject further on, so that no subject always comes right after the same other one (a
-        # panel that reserved screen space leaves the window manager some work when it ends).
-        for run in range(args.runs):
-            print("round %d of %d..." % (run + 1, args.runs), file=sys.stderr)
-            for turn in range(len(found)):
-                name, make = found[(run + turn) % len(found)]
-                measure_once(server, name, make, run == 0, args.idle, root, args, figures[name])
-        results = [(name, summary(figures[name])) for name, _ in found]
-    finally:
-        server.close()
-        shutil.rmtree(root, ignore_errors=True)
-
+def print_table(results):
     base = dict(results).get("Qt baseline")
     print("%-22s %12s %7s %11s %7s %12s %9s %14s %12s" % ("subject", "mapped (ms)", "ratio", "RSS (MiB)", "ratio",
                                                         "idle CPU (s)", "wakeups", "release (ms)", "reload (ms)"))
@@ -368,7 +456,101 @@ def main():
         reload = "-" if r["reload"] is None else "%.1f" % (r["reload"] * 1000)
         print("%-22s %12.1f %7.2f %11.1f %7.2f %12s %9s %14s %12s" % (
             name, r["map"] * 1000, map_ratio, r["rss"] / 1024, rss_ratio, cpu, wake, latency, reload))
-    return 0 if all(r is not None for _, r in results) else 1
+
+
+def print_comparison(reference, way, results):
+    """Each subject in one way against the reference way: what the difference of the ways costs, also
+    against what it costs the Qt baseline (vs Qt)."""
+    base_ref, base = dict(results[reference]).get("Qt baseline"), dict(results[way]).get("Qt baseline")
+    base_ratio = base["map"] / base_ref["map"] if base and base_ref else float("nan")
+    print("%-22s %36s %28s %17s" % ("", "mapped (ms)", "RSS (MiB)", "idle wakeups"))
+    print("%-22s %9s %10s %7s %7s %9s %10s %7s %8s %8s" % ("subject", reference, way, "ratio", "vs Qt", reference,
+                                                           way, "ratio", reference, way))
+    for name, _ in results[reference]:
+        ref, r = dict(results[reference])[name], dict(results[way])[name]
+        if ref is None or r is None:
+            print("%-22s %9s" % (name, "failed"))
+            continue
+        wake = ["-" if x["wake"] is None else "%d" % x["wake"] for x in (ref, r)]
+        ratio = r["map"] / ref["map"]
+        print("%-22s %9.1f %10.1f %7.2f %7.2f %9.1f %10.1f %7.2f %8s %8s" % (
+            name, ref["map"] * 1000, r["map"] * 1000, ratio, ratio / base_ratio, ref["rss"] / 1024,
+            r["rss"] / 1024, r["rss"] / ref["rss"], wake[0], wake[1]))
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--bin", default=os.path.join(HERE, "..", "build", "bin"))
+    parser.add_argument("--runs", type=int, default=5)
+    parser.add_argument("--idle", type=int, default=30, help="seconds of idle measured (0: none)")
+    parser.add_argument("--no-peers", action="store_true")
+    parser.add_argument("--wm", action="store_true", help="run openbox (tint2 waits for a window manager)")
+    parser.add_argument("--compositor", action="store_true",
+                        help="run xcompmgr -n after openbox (implies --wm); same as --ways composited")
+    parser.add_argument("--ways", default=None,
+                        help="comma-separated ways to measure side by side, of %s (any composited implies --wm "
+                             "for all, so that the ways differ by the compositor alone)" % ", ".join(WAYS))
+    args = parser.parse_args()
+    if args.compositor and args.ways:
+        parser.error("--compositor is --ways composited: give one of them")
+    ways = args.ways.split(",") if args.ways else ["composited" if args.compositor else "plain"]
+    if not ways or any(way not in WAYS for way in ways) or len(set(ways)) != len(ways):
+        parser.error("--ways takes distinct names among: %s" % ", ".join(WAYS))
+    if any(WAYS[way] for way in ways):
+        args.wm = True
+        if not shutil.which("xcompmgr"):
+            parser.error("a composited way needs xcompmgr (apt-get install xcompmgr)")
+
+    root = tempfile.mkdtemp(prefix="dovi-bench-")
+    servers = {}
+    results = {}
+    broken = []
+    try:
+        # One server per way, all up for the whole session: the rounds take turns between them.
+        for way in ways:
+            servers[way] = Xserver(args.wm, WAYS[way])
+        found = subjects(args, root)
+        figures = {(way, name): {"maps": [], "rss": [], "cpu": None, "wake": None, "latency": None, "reload": None}
+                   for way in ways for name, _ in found}
+        # Round by round, every subject once per round: a machine that slows down or speeds up during
+        # the session weighs on all of them alike, and the ratios stay fair. Each round starts one
+        # subject further on, so that no subject always comes right after the same other one (a
+        # panel that reserved screen space leaves the window manager some work when it ends). With
+        # several ways, each subject starts in every way in turn, the first way changing every round.
+        for run in range(args.runs):
+            print("round %d of %d..." % (run + 1, args.runs), file=sys.stderr)
+            for turn in range(len(found)):
+                name, make = found[(run + turn) % len(found)]
+                for step in range(len(ways)):
+                    way = ways[(run + step) % len(ways)]
+                    measure_once(servers[way], name, make, run == 0, args.idle, root, args, figures[(way, name)],
+                                 way if len(ways) > 1 or way != "plain" else None)
+        results = {way: [(name, summary(figures[(way, name)])) for name, _ in found] for way in ways}
+        broken = [way for way in ways if not servers[way].compositing()]
+    finally:
+        for server in servers.values():
+            server.close()
+        shutil.rmtree(root, ignore_errors=True)
+
+    if ways == ["plain"]:
+        print_table(results["plain"])
+    else:
+        for index, way in enumerate(ways):
+            if index:
+                print()
+            print("%s: %s" % (way, "openbox, xcompmgr -n" if WAYS[way] else "openbox" if args.wm else
+                              "no window manager"))
+            print_table(results[way])
+        reference = "plain" if "plain" in ways else ways[0]
+        for way in ways:
+            if way != reference:
+                print("\n%s / %s" % (way, reference))
+                print_comparison(reference, way, results)
+    for way in broken:
+        print("the compositing manager of the %s way ended during the session: its figures are not composited"
+              % way, file=sys.stderr)
+    failed = any(r is None for way in ways for _, r in results[way])
+    return 0 if not failed and not broken else 1
 
 
 if __name__ == "__main__":
