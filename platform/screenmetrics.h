@@ -8,7 +8,8 @@
 
 namespace platform {
 
-// Twips per pixel (1440 / logical DPI, 15 at 96 DPI) and the screen size in pixels.
+// Twips per pixel (15: a twip is a fifteenth of a logical pixel, as at 96 DPI) and the screens in
+// logical pixels.
 class DOVI_PLATFORM_EXPORT ScreenMetrics {
 public:
     virtual ~ScreenMetrics();

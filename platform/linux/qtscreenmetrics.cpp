@@ -3,29 +3,24 @@
 #include <QGuiApplication>
 #include <QScreen>
 
-#include <cmath>
-
 namespace platform {
 
 namespace {
-int twipsPerPixel(qreal dpi)
-{
-    if (dpi <= 0)
-        return 15;
-    return std::max(1, static_cast<int>(std::lround(1440.0 / dpi)));
-}
+// A twip is a fifteenth of a pixel, as at 96 DPI, whatever the screen: the skins and icons are
+// pictures drawn pixel for pixel, in the logical pixels Qt scales for the screen. Taken from a DPI
+// that Qt does not scale for (QT_ENABLE_HIGHDPI_SCALING=0 with Xft.dpi 192), it would make the
+// parts of a button larger than the skin they sit in.
+constexpr int TwipsPerLogicalPixel = 15;
 } // namespace
 
 int QtScreenMetrics::twipsPerPixelX() const
 {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    return twipsPerPixel(screen ? screen->logicalDotsPerInchX() : 96.0);
+    return TwipsPerLogicalPixel;
 }
 
 int QtScreenMetrics::twipsPerPixelY() const
 {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    return twipsPerPixel(screen ? screen->logicalDotsPerInchY() : 96.0);
+    return TwipsPerLogicalPixel;
 }
 
 QSize QtScreenMetrics::screenSizePixels() const

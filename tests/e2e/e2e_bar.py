@@ -281,6 +281,69 @@ class FirstLaunch(unittest.TestCase):
                 self.assertFalse((s.program_dir / skin).exists())
 
 
+@unittest.skipUnless(shutil.which("xrdb"), "xrdb is not installed")
+class Scales(unittest.TestCase):
+    """The same bar on a 2560x1600 screen at 200 %, with Qt's scaling and without it, and at 150 %: at
+    its place in logical pixels, each button's icon centred in it, a click at each button's centre
+    runs that button's target, the desktop in the cut-out corners."""
+
+    def test_icons_centred_and_clicks_at_every_scale(self):
+        for dpi, scaling, ratio in ((192, "1", 2.0), (192, "0", 1.0), (144, "1", 1.5)):
+            with self.subTest(dpi=dpi, qt_scaling=scaling), Session(BIN_DIR, screen="2560x1600x24") as s:
+                # Each button's target is an application whose icon is a picture of one colour.
+                icon = s.tmp / "green.png"
+                s.run(["convert", "-size", "48x48", "xc:#00ff00", str(icon)])
+                buttons = []
+                for index in range(1, BUTTONS + 1):
+                    script = s.tmp / f"record{index}.sh"
+                    script.write_text(RECORDER.format(out=s.tmp / f"ran{index}"))
+                    script.chmod(0o755)
+                    entry = s.tmp / f"app{index}.desktop"
+                    entry.write_text(f"[Desktop Entry]\nType=Application\nName=App {index}\nExec={script}\n"
+                                     f"Icon={icon}\n")
+                    buttons.append(f"{entry};;App {index};1")
+                prepare(s, buttons=buttons)
+                config = s.program_dir / "DoviConfig.txt"
+                lines = config.read_bytes().split(b"\r\n")
+                lines[5] = b"TRUE"  # the targets' own icons
+                config.write_bytes(b"\r\n".join(lines))
+                s.run(["xrdb", "-merge"], input=f"Xft.dpi: {dpi}\n")
+                bar = s.start_program(env={"QT_ENABLE_HIGHDPI_SCALING": scaling})
+                win = s.wait_window(pid=bar.pid, timeout=15)
+                side = round(SKIN * ratio)
+                at = (round(BAR_X * ratio), round(BAR_Y * ratio))
+                wait_for(lambda: s.geometry(win) == (*at, side * BUTTONS, side), timeout=10,
+                         what=f"the bar at {at}, {side * BUTTONS}x{side}: {s.geometry(win)}")
+
+                def icons():
+                    shot = s.screenshot()
+                    boxes = []
+                    for index in range(BUTTONS):
+                        left = at[0] + index * side
+                        green = [(x, y) for y in range(at[1], at[1] + side) for x in range(left, left + side)
+                                 if shot.pixel(x, y) == (0, 255, 0)]
+                        if not green:
+                            return None
+                        xs, ys = [x for x, _ in green], [y for _, y in green]
+                        boxes.append((min(xs) - left, min(ys) - at[1], max(xs) - left + 1, max(ys) - at[1] + 1))
+                    return shot, boxes
+                shot, boxes = wait_for(icons, timeout=10, what="the icons drawn")
+                for box in boxes:
+                    x0, y0, x1, y1 = box
+                    # Inside the button, with as much room on each side as on the other.
+                    self.assertTrue(0 < x0 and 0 < y0 and x1 < side and y1 < side, (box, side))
+                    self.assertLessEqual(abs(x0 - (side - x1)), 1, (box, side))
+                    self.assertLessEqual(abs(y0 - (side - y1)), 1, (box, side))
+                    self.assertGreaterEqual(x1 - x0, side // 2, (box, side))
+                self.assertEqual(shot.pixel(*at), s.root_rgb)
+                self.assertEqual(shot.pixel(at[0] + side * BUTTONS - 1, at[1] + side - 1), s.root_rgb)
+                for index in range(1, BUTTONS + 1):
+                    s.click(at[0] + side * (index - 1) + side // 2, at[1] + side // 2)
+                    wait_for(lambda: (s.tmp / f"ran{index}").exists(), timeout=10, what=f"button {index}'s target")
+                    self.assertEqual([p.name for p in s.tmp.glob("ran?")], [f"ran{index}"])
+                    (s.tmp / f"ran{index}").unlink()
+
+
 @unittest.skipUnless(shutil.which("hsetroot"), "hsetroot is not installed")
 class WallpaperCopy(unittest.TestCase):
     """Without a compositor, where the desktop published its wallpaper, the bar's corners show it,

@@ -404,26 +404,22 @@ class WestonXWayland(CompositorCase):
         return "did not show within 1 s either"
 
 
-class MutterXWayland(CompositorCase):
-    """The bar under mutter's XWayland: at its place in its size, the desktop in the cut-out corners."""
+class PlacedAsAsked:
+    """Under a window manager that places X windows as asked: the bar at its place in its size, the
+    desktop in the cut-out corners."""
 
+    def test_bar_at_its_place_with_desktop_in_corners(self):
+        bar, skins = self.start_bar()
+        win = self.wait_bar_window(bar)
+        self.assert_bar_shown(BarPicture(skins, self.desktop), win)
+
+
+class MutterXWayland(PlacedAsAsked, CompositorCase):
     compositor = Mutter
 
-    def test_bar_at_its_place_with_desktop_in_corners(self):
-        bar, skins = self.start_bar()
-        win = self.wait_bar_window(bar)
-        self.assert_bar_shown(BarPicture(skins, self.desktop), win)
 
-
-class KWinXWayland(CompositorCase):
-    """The bar under KWin's XWayland: at its place in its size, the desktop in the cut-out corners."""
-
+class KWinXWayland(PlacedAsAsked, CompositorCase):
     compositor = KWin
-
-    def test_bar_at_its_place_with_desktop_in_corners(self):
-        bar, skins = self.start_bar()
-        win = self.wait_bar_window(bar)
-        self.assert_bar_shown(BarPicture(skins, self.desktop), win)
 
 
 if __name__ == "__main__":
