@@ -3,6 +3,7 @@
 #include "bar/frminfos.h"
 #include "bar/frmmain.h"
 #include "bar/moddeclarepublic.h"
+#include "bar/modplacebuttons.h"
 #include "bar/modsetformstransparency.h"
 #include "bar/resstrings.h"
 #include "bar/settings.h"
@@ -50,7 +51,8 @@ void frmTransparency::placeBesideBar()
     // The window manager's frame is not known before the window is shown: allow for a title bar.
     const int frame = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
     const QSize outer(width() + frame / 2, height() + frame);
-    move(frmInfos::placeNear(bar, outer, QRect(QPoint(0, 0), screen.screenSizePixels())));
+    // On the bar's own screen, wherever that lies among the screens.
+    move(frmInfos::placeNear(bar, outer, modPlaceButtons::screenHolding(bar, screen.screensPixels())));
 }
 
 void frmTransparency::Slider1_Click()

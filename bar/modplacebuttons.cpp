@@ -219,6 +219,21 @@ QPoint reachablePosition(const QRect& bar, const QList<QRect>& screens)
             std::clamp(bar.y(), screen.top(), std::max(screen.top(), screen.bottom() + 1 - bar.height()))};
 }
 
+QRect screenHolding(const QRect& bar, const QList<QRect>& screens)
+{
+    QRect holding = screens.value(0);
+    qint64 most = 0;
+    for (const QRect& screen : screens) {
+        const QRect common = screen.intersected(bar);
+        const qint64 covered = qint64(common.width()) * common.height();
+        if (covered > most) {
+            most = covered;
+            holding = screen;
+        }
+    }
+    return holding;
+}
+
 namespace {
 
 // A position from a file written for another screen, or typed by hand, would put the bar where

@@ -31,6 +31,10 @@ QSizeF barSize(const QString& align, const QRectF& first, const QRectF& last);
 // screen, otherwise as near as it gets inside the first screen.
 QPoint reachablePosition(const QRect& bar, const QList<QRect>& screens);
 
+// The screen that holds a bar (pixels): the one it covers most, else the first; an empty rectangle
+// when no screen is known.
+QRect screenHolding(const QRect& bar, const QList<QRect>& screens);
+
 // The rectangles of buttons of the given sizes, chained as PlaceButtons does.
 QList<QRectF> chain(const QString& align, const QList<QSizeF>& sizes);
 

@@ -99,21 +99,30 @@ void tst_barlayout::reachablePosition_data()
     QTest::addColumn<QRect>("bar");
     QTest::addColumn<QList<QRect>>("screens");
     QTest::addColumn<QPoint>("at");
+    QTest::addColumn<QRect>("holding");
 
     const QList<QRect> one{{0, 0, 1024, 768}};
     // A second screen right of the first, shorter, its top aligned.
     const QList<QRect> two{{0, 0, 1024, 768}, {1024, 0, 800, 600}};
-    QTest::newRow("on the screen") << QRect(100, 50, 200, 48) << one << QPoint(100, 50);
-    QTest::newRow("its last pixel on the screen") << QRect(1023, 767, 200, 48) << one << QPoint(1023, 767);
-    QTest::newRow("partly left of the screen") << QRect(-150, 10, 200, 48) << one << QPoint(-150, 10);
-    QTest::newRow("just right of the screen") << QRect(1024, 10, 200, 48) << one << QPoint(824, 10);
-    QTest::newRow("far below and right") << QRect(3000, 2000, 200, 48) << one << QPoint(824, 720);
-    QTest::newRow("above and left") << QRect(-500, -60, 200, 48) << one << QPoint(0, 0);
-    QTest::newRow("larger than the screen") << QRect(2000, 0, 1500, 48) << one << QPoint(0, 0);
-    QTest::newRow("on the second screen") << QRect(1500, 100, 200, 48) << two << QPoint(1500, 100);
+    const QRect first = one.first();
+    const QRect second = two.last();
+    QTest::newRow("on the screen") << QRect(100, 50, 200, 48) << one << QPoint(100, 50) << first;
+    QTest::newRow("its last pixel on the screen")
+        << QRect(1023, 767, 200, 48) << one << QPoint(1023, 767) << first;
+    QTest::newRow("partly left of the screen")
+        << QRect(-150, 10, 200, 48) << one << QPoint(-150, 10) << first;
+    QTest::newRow("just right of the screen") << QRect(1024, 10, 200, 48) << one << QPoint(824, 10) << first;
+    QTest::newRow("far below and right") << QRect(3000, 2000, 200, 48) << one << QPoint(824, 720) << first;
+    QTest::newRow("above and left") << QRect(-500, -60, 200, 48) << one << QPoint(0, 0) << first;
+    QTest::newRow("larger than the screen") << QRect(2000, 0, 1500, 48) << one << QPoint(0, 0) << first;
+    QTest::newRow("on the second screen") << QRect(1500, 100, 200, 48) << two << QPoint(1500, 100) << second;
+    QTest::newRow("across both, mostly on the second")
+        << QRect(950, 100, 200, 48) << two << QPoint(950, 100) << second;
     // Inside the screens' bounds but on none of them.
-    QTest::newRow("below the shorter screen") << QRect(1500, 650, 200, 48) << two << QPoint(824, 650);
-    QTest::newRow("no screen known") << QRect(3000, 2000, 200, 48) << QList<QRect>() << QPoint(3000, 2000);
+    QTest::newRow("below the shorter screen")
+        << QRect(1500, 650, 200, 48) << two << QPoint(824, 650) << first;
+    QTest::newRow("no screen known") << QRect(3000, 2000, 200, 48) << QList<QRect>() << QPoint(3000, 2000)
+                                     << QRect();
 }
 
 void tst_barlayout::reachablePosition()
@@ -122,6 +131,9 @@ void tst_barlayout::reachablePosition()
     QFETCH(QList<QRect>, screens);
     QFETCH(QPoint, at);
     QCOMPARE(modPlaceButtons::reachablePosition(bar, screens), at);
+    // The screen whose rules apply to the bar there: the one holding most of it.
+    QFETCH(QRect, holding);
+    QCOMPARE(modPlaceButtons::screenHolding(QRect(at, bar.size()), screens), holding);
 }
 
 void tst_barlayout::showStates_data()

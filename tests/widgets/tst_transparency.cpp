@@ -178,9 +178,13 @@ void tst_transparency::sliderDoesNotCoverTheBar_data()
 {
     QTest::addColumn<QPoint>("barAt");
     QTest::addColumn<QSize>("barSize");
-    QTest::newRow("room below") << QPoint(200, 300) << QSize(144, 48);
-    QTest::newRow("at the bottom edge") << QPoint(400, 720) << QSize(144, 48);
-    QTest::newRow("column at the right edge") << QPoint(976, 100) << QSize(48, 480);
+    QTest::addColumn<QList<QRect>>("screens"); // the main screen first; empty: one of the double's size
+    QTest::newRow("room below") << QPoint(200, 300) << QSize(144, 48) << QList<QRect>{};
+    QTest::newRow("at the bottom edge") << QPoint(400, 720) << QSize(144, 48) << QList<QRect>{};
+    QTest::newRow("column at the right edge") << QPoint(976, 100) << QSize(48, 480) << QList<QRect>{};
+    // Beside the bar is on the bar's own screen, not the main one.
+    QTest::newRow("at the bottom of a taller second screen")
+        << QPoint(1500, 950) << QSize(144, 48) << QList<QRect>{{0, 0, 1024, 768}, {1024, 0, 1280, 1024}};
 }
 
 void tst_transparency::sliderDoesNotCoverTheBar()
@@ -188,7 +192,9 @@ void tst_transparency::sliderDoesNotCoverTheBar()
     // The slider is there to watch the bar change: it opens beside the bar, on the screen.
     QFETCH(QPoint, barAt);
     QFETCH(QSize, barSize);
-    const QRect screen(QPoint(0, 0), m_doubles->screen->size);
+    QFETCH(QList<QRect>, screens);
+    m_doubles->screen->screens = screens;
+    const QRect screen = screens.isEmpty() ? QRect(QPoint(0, 0), m_doubles->screen->size) : screens.last();
     const int tppX = m_doubles->screen->twipsPerPixelX();
     const int tppY = m_doubles->screen->twipsPerPixelY();
     frmMain bar;
