@@ -1,9 +1,11 @@
 #include "button/usercontrol1.h"
 
 #include "picture/vistel.h"
+#include "platform/host/devicepicture.h"
 #include "platform/services.h"
 
 #include <QEvent>
+#include <QFileInfo>
 #include <QHelpEvent>
 #include <QLabel>
 #include <QMouseEvent>
@@ -184,10 +186,47 @@ host::DispResult UserControl1::pictureFailure(int status, const QString& path) c
                                      host::DispError::InvalidPicture);
 }
 
-void UserControl1::setSurfacePicture(const QPixmap& picture)
+void UserControl1::setSurfacePicture(const QPixmap& picture, const QPixmap& doubleSize)
 {
     m_surfacePicture = picture;
+    m_surfacePicture2x = doubleSize;
     update();
+}
+
+QPixmap UserControl1::doubleSizePicture(const QString& path, const QPixmap& picture) const
+{
+    // Not looked for where it is not used: a bar at 100 % reads no file more.
+    if (picture.isNull() || devicePixelRatioF() < 1.5)
+        return {};
+    const QString sibling = host::devicepicture::doubleSizePath(path);
+    if (sibling.isEmpty() || !QFileInfo::exists(sibling))
+        return {};
+    const platform::LoadedPicture loaded = platform::services().pictures->load(sibling);
+    return loaded.ok() && loaded.pixmap.size() == picture.size() * 2 ? loaded.pixmap : QPixmap();
+}
+
+QImage UserControl1::maskFor(bool doubleSize) const
+{
+    if (!doubleSize)
+        return m_maskPicture.toImage();
+    if (!m_maskPicture2x.isNull())
+        return m_maskPicture2x.toImage();
+    return host::devicepicture::scaled(m_maskPicture.toImage(), m_maskPicture.size() * 2);
+}
+
+const QPixmap& UserControl1::deviceSurface(qreal ratio)
+{
+    const bool doubleSize = ratio >= 1.5 && !m_surfacePicture2x.isNull();
+    const auto drawnFrom = std::make_tuple(m_surfacePicture.cacheKey(), m_surfacePicture2x.cacheKey(),
+                                           m_maskPicture.cacheKey(), m_maskColour, ratio);
+    if (drawnFrom != m_deviceSurfaceOf || m_deviceSurface.isNull()) {
+        const QImage skin = (doubleSize ? m_surfacePicture2x : m_surfacePicture).toImage();
+        const QSize device = host::devicepicture::deviceSize(m_surfacePicture.size(), ratio);
+        m_deviceSurface = QPixmap::fromImage(
+            host::devicepicture::cut(skin, maskFor(doubleSize), colourFromLong(m_maskColour).rgb(), device));
+        m_deviceSurfaceOf = drawnFrom;
+    }
+    return m_deviceSurface;
 }
 
 void UserControl1::setIconPicture(const QPixmap& picture)
@@ -235,7 +274,21 @@ void UserControl1::applyMode()
 
 void UserControl1::applyMask()
 {
-    applyMaskPicture(this, m_maskPicture, colourFromLong(m_maskColour));
+    const qreal ratio = devicePixelRatioF();
+    if (qFuzzyCompare(ratio, 1.0) || m_maskPicture.isNull()) {
+        applyMaskPicture(this, m_maskPicture, colourFromLong(m_maskColour));
+        return;
+    }
+    // At another ratio the outline is cut in the screen's pixels, as the skin is drawn: the button
+    // keeps every logical pixel of which the screen shows a part.
+    const bool doubleSize = ratio >= 1.5 && !m_surfacePicture2x.isNull();
+    const QSize device = host::devicepicture::deviceSize(m_maskPicture.size(), ratio);
+    const QImage mask = host::devicepicture::scaled(maskFor(doubleSize), device);
+    QRegion region =
+        host::devicepicture::logicalRegion(mask, colourFromLong(m_maskColour).rgb(), m_maskPicture.size());
+    if (region.isEmpty())
+        region = QRegion(-1, -1, 1, 1);
+    setMask(region);
 }
 
 void UserControl1::setTitleCaption(const QString& text)
@@ -399,7 +452,8 @@ host::DispResult UserControl1::loadPictureUp()
         loaded.pixmap = QPixmap();
     }
     imgUp->setPicture(m_upPicture, designSize(UpDesignWidth, UpDesignHeight));
-    setSurfacePicture(loaded.pixmap);
+    m_upPicture2x = doubleSizePicture(path, m_upPicture);
+    setSurfacePicture(loaded.pixmap, m_upPicture2x);
     FitToSkin();
     return result;
 }
@@ -410,6 +464,7 @@ host::DispResult UserControl1::loadPictureDown()
     const platform::LoadedPicture loaded = platform::services().pictures->load(path);
     host::DispResult result;
     m_downPicture = loaded.ok() ? loaded.pixmap : QPixmap();
+    m_downPicture2x = doubleSizePicture(path, m_downPicture);
     if (!loaded.ok())
         result = pictureFailure(static_cast<int>(loaded.status), path);
     imgDown->setPicture(m_downPicture, designSize(DownDesignWidth, DownDesignHeight));
@@ -421,12 +476,14 @@ host::DispResult UserControl1::loadImageMask()
     // "0" (the default) and the empty text name no file: the built-in mask.
     const QString path = m_imageMask;
     host::DispResult result;
+    m_maskPicture2x = QPixmap();
     if (path.isEmpty() || path == QLatin1String("0")) {
         m_maskPicture = builtInMask();
     } else {
         const platform::LoadedPicture loaded = platform::services().pictures->load(path);
         if (loaded.ok() && !loaded.pixmap.isNull()) {
             m_maskPicture = loaded.pixmap;
+            m_maskPicture2x = doubleSizePicture(path, m_maskPicture);
         } else {
             m_maskPicture = builtInMask();
             result = pictureFailure(static_cast<int>(loaded.status), path);
@@ -719,9 +776,18 @@ void UserControl1::WriteProperties(host::PropertyBag& bag) const
 
 void UserControl1::paintEvent(QPaintEvent*)
 {
+    if (m_surfacePicture.isNull())
+        return;
     QPainter painter(this);
-    if (!m_surfacePicture.isNull())
+    const qreal ratio = devicePixelRatioF();
+    if (qFuzzyCompare(ratio, 1.0)) {
         painter.drawPixmap(0, 0, m_surfacePicture);
+        return;
+    }
+    // Pixel for pixel in the screen's pixels, which Qt would otherwise scale unevenly.
+    const QPixmap& surface = deviceSurface(ratio);
+    painter.drawPixmap(QRectF(QPointF(0, 0), QSizeF(surface.size()) / ratio), surface,
+                       QRectF(surface.rect()));
 }
 
 void UserControl1::showEvent(QShowEvent* event)
@@ -740,7 +806,7 @@ void UserControl1::HandlePress(int button)
     if (m_pressed)
         ReturnToRest();
     m_pressed = true;
-    setSurfacePicture(m_downPicture);
+    setSurfacePicture(m_downPicture, m_downPicture2x);
     if (m_iconMove)
         PressIcon();
 }
@@ -748,7 +814,7 @@ void UserControl1::HandlePress(int button)
 void UserControl1::ReturnToRest()
 {
     m_pressed = false;
-    setSurfacePicture(m_upPicture);
+    setSurfacePicture(m_upPicture, m_upPicture2x);
     if (m_iconMove)
         ReleaseIcon();
 }

@@ -8,6 +8,8 @@
 #include <QFont>
 #include <QPixmap>
 
+#include <tuple>
+
 class QHelpEvent;
 class QLabel;
 class Vistel;
@@ -104,7 +106,14 @@ private:
     void ReleaseIcon();
 
     void setIconPicture(const QPixmap& picture);
-    void setSurfacePicture(const QPixmap& picture);
+    void setSurfacePicture(const QPixmap& picture, const QPixmap& doubleSize);
+    // The @2x sibling of a skin or mask file, where the screen's ratio is 1.5 or more and the file
+    // is there at twice the size of picture; a null picture otherwise.
+    QPixmap doubleSizePicture(const QString& path, const QPixmap& picture) const;
+    // The mask picture and its @2x sibling (scaled from it where there is none) for a surface.
+    QImage maskFor(bool doubleSize) const;
+    // The surface in the screen's pixels, cut by the mask, at a ratio other than 1.
+    const QPixmap& deviceSurface(qreal ratio);
     void showIconeMessage();
     host::DispResult pictureFailure(int status, const QString& path) const;
     float twipsX(qreal pixels) const;
@@ -142,6 +151,14 @@ private:
     // The surface: its current picture (a skin), its mask picture and mask colour.
     QPixmap m_surfacePicture;
     QPixmap m_maskPicture;
+    // Their @2x siblings, null where there are none or the screen does not need them.
+    QPixmap m_surfacePicture2x;
+    QPixmap m_maskPicture2x;
+    QPixmap m_upPicture2x;
+    QPixmap m_downPicture2x;
+    // The surface as last drawn at a ratio other than 1, and what it was drawn from.
+    QPixmap m_deviceSurface;
+    std::tuple<qint64, qint64, qint64, qint32, qreal> m_deviceSurfaceOf{};
     qint32 m_maskColour = DefaultMaskColor;
     // The pictures held by imgUp, imgDown and imgIcon.
     QPixmap m_upPicture;

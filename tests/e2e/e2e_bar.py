@@ -283,12 +283,14 @@ class FirstLaunch(unittest.TestCase):
 
 @unittest.skipUnless(shutil.which("xrdb"), "xrdb is not installed")
 class Scales(unittest.TestCase):
-    """The same bar on a 2560x1600 screen at 200 %, with Qt's scaling and without it, and at 150 %: at
-    its place in logical pixels, each button's icon centred in it, a click at each button's centre
-    runs that button's target, the desktop in the cut-out corners."""
+    """The same bar on a 2560x1600 screen at 200 %, with Qt's scaling and without it, at 150 % and at
+    115 %: at its place in logical pixels, each button's icon centred in it, a click at each button's
+    centre runs that button's target, the desktop in the cut-out corners, an outline as wide on the
+    right as on the left and corners cut as mirror images (the skins are), and from 150 % on the
+    skins' @2x siblings."""
 
     def test_icons_centred_and_clicks_at_every_scale(self):
-        for dpi, scaling, ratio in ((192, "1", 2.0), (192, "0", 1.0), (144, "1", 1.5)):
+        for dpi, scaling, ratio in ((192, "1", 2.0), (192, "0", 1.0), (144, "1", 1.5), (110, "1", 110 / 96)):
             with self.subTest(dpi=dpi, qt_scaling=scaling), Session(BIN_DIR, screen="2560x1600x24") as s:
                 # Each button's target is an application whose icon is a picture of one colour.
                 icon = s.tmp / "green.png"
@@ -302,7 +304,10 @@ class Scales(unittest.TestCase):
                     entry.write_text(f"[Desktop Entry]\nType=Application\nName=App {index}\nExec={script}\n"
                                      f"Icon={icon}\n")
                     buttons.append(f"{entry};;App {index};1")
-                prepare(s, buttons=buttons)
+                skins = prepare(s, buttons=buttons)
+                # Twice as large, blue inside the outline.
+                s.run(["convert", str(skins / "XP_Up.bmp"), "-scale", "200%", "-fill", "#0000ff", "-draw",
+                       "rectangle 8,8 87,87", f"BMP3:{skins / 'XP_Up@2x.bmp'}"])
                 config = s.program_dir / "DoviConfig.txt"
                 lines = config.read_bytes().split(b"\r\n")
                 lines[5] = b"TRUE"  # the targets' own icons
@@ -337,6 +342,15 @@ class Scales(unittest.TestCase):
                     self.assertGreaterEqual(x1 - x0, side // 2, (box, side))
                 self.assertEqual(shot.pixel(*at), s.root_rgb)
                 self.assertEqual(shot.pixel(at[0] + side * BUTTONS - 1, at[1] + side - 1), s.root_rgb)
+                edge = round(8 * ratio)
+                for index in range(BUTTONS):
+                    left, right = at[0] + index * side, at[0] + (index + 1) * side - 1
+                    for y in [at[1] + side // 2, *range(at[1], at[1] + edge)]:
+                        from_left = [shot.pixel(left + i, y) for i in range(edge)]
+                        from_right = [shot.pixel(right - i, y) for i in range(edge)]
+                        self.assertEqual(from_left, from_right, (index, y - at[1]))
+                    inside = shot.pixel(left + round(6 * ratio), at[1] + side // 2)
+                    self.assertEqual(inside == (0, 0, 255), ratio >= 1.5, inside)
                 for index in range(1, BUTTONS + 1):
                     s.click(at[0] + side * (index - 1) + side // 2, at[1] + side // 2)
                     wait_for(lambda: (s.tmp / f"ran{index}").exists(), timeout=10, what=f"button {index}'s target")

@@ -5,6 +5,7 @@
 #include "platform/host/controlarray.h"
 #include "platform/host/controlhost.h"
 #include "platform/host/controlregistry.h"
+#include "platform/host/devicepicture.h"
 #include "platform/host/libraryexports.h"
 #include "platform/host/modulepath.h"
 #include "platform/testing/doubles.h"
@@ -17,6 +18,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <algorithm>
 #include <cmath>
 
 using platform::testing::ScopedDoubles;
@@ -47,6 +49,8 @@ class tst_host : public QObject {
 private Q_SLOTS:
     void init();
     void cleanup();
+    void scalingToTheScreen_data();
+    void scalingToTheScreen();
 
     void bagMissingReadsAsDefault();
     void bagLeavesOutDefaults();
@@ -620,6 +624,47 @@ void tst_host::maskRegionsFollowPixelsAndColour()
     host::Control::applyMaskPicture(&third, painted, Qt::blue);
     QVERIFY(third.mask().contains(QPoint(1, 1)));
     QVERIFY(!third.mask().contains(QPoint(8, 8)));
+}
+
+void tst_host::scalingToTheScreen_data()
+{
+    QTest::addColumn<int>("source");
+    QTest::addColumn<int>("device");
+    QTest::newRow("100 %") << 48 << 48;
+    QTest::newRow("125 %") << 48 << 60;
+    QTest::newRow("150 %") << 48 << 72;
+    QTest::newRow("115 %, odd") << 48 << 55;
+    QTest::newRow("200 %") << 48 << 96;
+    QTest::newRow("an @2x picture at 150 %") << 96 << 72;
+}
+
+void tst_host::scalingToTheScreen()
+{
+    QFETCH(int, source);
+    QFETCH(int, device);
+    const std::vector<int> map = host::devicepicture::symmetricMap(source, device);
+    QCOMPARE(int(map.size()), device);
+    std::vector<int> shares(size_t(source), 0);
+    for (int d = 0; d < device; ++d) {
+        // In order, and a mirror image of itself but for an odd middle pixel.
+        QVERIFY(d == 0 || map[size_t(d)] >= map[size_t(d - 1)]);
+        if (!(device % 2 == 1 && d == device / 2))
+            QCOMPARE(map[size_t(device - 1 - d)], source - 1 - map[size_t(d)]);
+        ++shares[size_t(map[size_t(d)])];
+    }
+    // Every picture pixel shows, as evenly as the ratio allows, when the picture is enlarged.
+    if (device >= source) {
+        const auto [fewest, most] = std::minmax_element(shares.cbegin(), shares.cend());
+        QVERIFY(*fewest >= 1 && *most - *fewest <= 1);
+        // The edges take the larger share: an outline keeps its width all round.
+        QCOMPARE(shares.front(), *most);
+        QCOMPARE(shares.back(), *most);
+    }
+    // At a whole ratio, each picture pixel is a square.
+    if (device % source == 0) {
+        for (int d = 0; d < device; ++d)
+            QCOMPARE(map[size_t(d)], d / (device / source));
+    }
 }
 
 QTEST_MAIN(tst_host)
