@@ -1,11 +1,13 @@
 #include "picture/vistel.h"
 
+#include "platform/host/devicepicture.h"
 #include "platform/services.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QtMath>
 
 namespace {
 // The design size of the control, as the launcher button places it: 495 x 495 twips.
@@ -239,14 +241,22 @@ bool Vistel::DrawTargetIcon()
     const QPointer<Vistel> self(this);
     auto& services = platform::services();
 
-    // Steps 3 to 5 look up the associated icon, drawn at its own size in the top-left corner.
-    const QPixmap icon = services.icons->iconFor(m_iconPath, 32);
+    // Steps 3 to 5 look up the associated icon, drawn at its own size in the top-left corner. Where
+    // the screen's pixels are not the logical ones, all is drawn in the screen's: the icon is taken
+    // at the screen's ratio, not enlarged from the small one.
+    const qreal ratio = devicePixelRatioF();
+    const bool screenPixels = !qFuzzyCompare(ratio, 1.0);
+    const auto inScreenPixels = [ratio, screenPixels](QSize logical) {
+        return screenPixels ? host::devicepicture::deviceSize(logical, ratio) : logical;
+    };
+    const QPixmap icon = services.icons->iconFor(m_iconPath, inScreenPixels(QSize(32, 32)).width());
     // Steps 1 and 2: fresh surface and scratch images; the scratch keeps its background picture.
     // Only the corner the background picture and the icon can cover is drawn: the rest of the
     // control is see-through, however big the control is made.
     m_scratchSize = size();
+    const QSize background = inScreenPixels(m_scratchPicture.size());
     const QSize area =
-        m_scratchSize.boundedTo(m_scratchPicture.size().expandedTo(icon.size())).expandedTo(QSize(1, 1));
+        inScreenPixels(m_scratchSize).boundedTo(background.expandedTo(icon.size())).expandedTo(QSize(1, 1));
     QImage surface(area, QImage::Format_RGB32);
     surface.fill(surfaceBackColor());
     QImage scratch(area, QImage::Format_RGB32);
@@ -254,7 +264,10 @@ bool Vistel::DrawTargetIcon()
     {
         QPainter painter(&scratch);
         if (!m_scratchPicture.isNull())
-            painter.drawPixmap(0, 0, m_scratchPicture);
+            painter.drawImage(0, 0,
+                              screenPixels
+                                  ? host::devicepicture::scaled(m_scratchPicture.toImage(), background)
+                                  : m_scratchPicture.toImage());
         // No icon, no drawing.
         if (!icon.isNull())
             painter.drawImage(0, 0, hardEdged(icon));
@@ -269,7 +282,7 @@ bool Vistel::DrawTargetIcon()
     // Step 7: one-to-one copy skipping the scratch background colour. The control may have been
     // resized while events ran; the copy stays within the images drawn above.
     const QRgb key = scratchBackColor().rgb();
-    const QSize copied = m_scratchSize.boundedTo(scratch.size());
+    const QSize copied = inScreenPixels(m_scratchSize).boundedTo(scratch.size());
     for (int y = 0; y < copied.height(); ++y) {
         const auto* from = reinterpret_cast<const QRgb*>(scratch.constScanLine(y));
         auto* to = reinterpret_cast<QRgb*>(surface.scanLine(y));
@@ -286,6 +299,20 @@ bool Vistel::DrawTargetIcon()
         return true;
 
     // Step 10: the picture is the drawing, and its background colour becomes see-through.
+    m_surfaceDrawn = QImage();
+    if (screenPixels) {
+        surface.setDevicePixelRatio(ratio);
+        // Its mask keeps whole logical pixels: within them, the background is drawn transparent.
+        m_surfaceDrawn = surface.convertToFormat(QImage::Format_ARGB32);
+        const QRgb back = surfaceBackColor().rgb() & 0xFFFFFFU;
+        for (int y = 0; y < m_surfaceDrawn.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(m_surfaceDrawn.scanLine(y));
+            for (int x = 0; x < m_surfaceDrawn.width(); ++x) {
+                if ((line[x] & 0xFFFFFFU) == back)
+                    line[x] = 0;
+            }
+        }
+    }
     m_surfacePicture = surface;
     applyRegion();
     update();
@@ -298,6 +325,16 @@ void Vistel::applyRegion()
         clearMask();
         return;
     }
+    const qreal ratio = m_surfacePicture.devicePixelRatio();
+    if (!m_surfacePicture.isNull() && !qFuzzyCompare(ratio, 1.0)) {
+        // Drawn in the screen's pixels: every logical pixel of which the screen shows a part is kept.
+        const QSize logical(qCeil(m_surfacePicture.width() / ratio),
+                            qCeil(m_surfacePicture.height() / ratio));
+        QRegion region =
+            host::devicepicture::logicalRegion(m_surfacePicture, surfaceBackColor().rgb(), logical);
+        setMask(region.isEmpty() ? QRegion(-1, -1, 1, 1) : region);
+        return;
+    }
     applyMaskPicture(this, m_surfacePicture.isNull() ? QPixmap() : QPixmap::fromImage(m_surfacePicture),
                      surfaceBackColor());
 }
@@ -307,7 +344,9 @@ void Vistel::paintEvent(QPaintEvent*)
     QPainter painter(this);
     if (m_backStyle == 1)
         painter.fillRect(rect(), surfaceBackColor());
-    if (!m_surfacePicture.isNull())
+    if (!m_surfaceDrawn.isNull())
+        painter.drawImage(0, 0, m_surfaceDrawn);
+    else if (!m_surfacePicture.isNull())
         painter.drawImage(0, 0, m_surfacePicture);
     if (m_borderStyle == 1) {
         painter.setPen(Qt::black);

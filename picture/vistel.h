@@ -81,6 +81,9 @@ private:
     QPixmap m_scratchPicture;
     QSize m_scratchSize;
     QImage m_surfacePicture;
+    // The surface as drawn where the screen's pixels are not the logical ones, its background
+    // transparent; null otherwise.
+    QImage m_surfaceDrawn;
     // A drawing that finds a newer one started during its DoEvents leaves the result to that one.
     quint64 m_drawGeneration = 0;
 };

@@ -292,9 +292,14 @@ class Scales(unittest.TestCase):
     def test_icons_centred_and_clicks_at_every_scale(self):
         for dpi, scaling, ratio in ((192, "1", 2.0), (192, "0", 1.0), (144, "1", 1.5), (110, "1", 110 / 96)):
             with self.subTest(dpi=dpi, qt_scaling=scaling), Session(BIN_DIR, screen="2560x1600x24") as s:
-                # Each button's target is an application whose icon is a picture of one colour.
-                icon = s.tmp / "green.png"
-                s.run(["convert", "-size", "48x48", "xc:#00ff00", str(icon)])
+                # Each button's target is an application whose icon is a checkerboard of green and red
+                # pixels in a green frame 4 pixels wide, 64 pixels in all: what a 200 % screen shows
+                # of it as it is.
+                icon = s.tmp / "checker.png"
+                s.run(["convert", "-size", "2x2", "xc:#ff0000", "-fill", "#00ff00", "-draw", "point 0,0", "-draw",
+                       "point 1,1", "-write", "mpr:tile", "+delete", "-size", "64x64", "tile:mpr:tile", "+antialias",
+                       "-fill", "none", "-stroke", "#00ff00", "-strokewidth", "4", "-draw", "rectangle 2,2 61,61",
+                       str(icon)])
                 buttons = []
                 for index in range(1, BUTTONS + 1):
                     script = s.tmp / f"record{index}.sh"
@@ -340,6 +345,12 @@ class Scales(unittest.TestCase):
                     self.assertLessEqual(abs(x0 - (side - x1)), 1, (box, side))
                     self.assertLessEqual(abs(y0 - (side - y1)), 1, (box, side))
                     self.assertGreaterEqual(x1 - x0, side // 2, (box, side))
+                if ratio == 2.0:
+                    # Taken at the screen's ratio, not enlarged: green and red alternate pixel by pixel.
+                    x0, y0, x1, y1 = boxes[0]
+                    row = [shot.pixel(at[0] + x, at[1] + (y0 + y1) // 2) for x in range(x0 + 6, x1 - 6)]
+                    changes = sum(a != b for a, b in zip(row, row[1:]))
+                    self.assertGreater(changes, 0.8 * (len(row) - 1), row)
                 self.assertEqual(shot.pixel(*at), s.root_rgb)
                 self.assertEqual(shot.pixel(at[0] + side * BUTTONS - 1, at[1] + side - 1), s.root_rgb)
                 edge = round(8 * ratio)
