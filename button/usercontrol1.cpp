@@ -193,6 +193,16 @@ void UserControl1::setSurfacePicture(const QPixmap& picture, const QPixmap& doub
     update();
 }
 
+void UserControl1::followScreenRatio()
+{
+    m_upPicture2x = doubleSizePicture(m_pictureUp.toString(), m_upPicture);
+    m_downPicture2x = doubleSizePicture(m_pictureDown.toString(), m_downPicture);
+    const bool ownMask = !m_imageMask.isEmpty() && m_imageMask != QLatin1String("0");
+    m_maskPicture2x = ownMask ? doubleSizePicture(m_imageMask, m_maskPicture) : QPixmap();
+    setSurfacePicture(m_surfacePicture, m_pressed ? m_downPicture2x : m_upPicture2x);
+    applyMask();
+}
+
 QPixmap UserControl1::doubleSizePicture(const QString& path, const QPixmap& picture) const
 {
     // Not looked for where it is not used: a bar at 100 % reads no file more.
@@ -908,6 +918,8 @@ bool UserControl1::eventFilter(QObject* watched, QEvent* event)
 
 bool UserControl1::event(QEvent* event)
 {
+    if (event->type() == QEvent::ScreenChangeInternal)
+        followScreenRatio();
     if (event->type() == QEvent::ToolTip)
         return showPlainToolTip(this, static_cast<QHelpEvent*>(event));
     return host::Control::event(event);

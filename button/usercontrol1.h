@@ -107,6 +107,8 @@ private:
 
     void setIconPicture(const QPixmap& picture);
     void setSurfacePicture(const QPixmap& picture, const QPixmap& doubleSize);
+    // On a screen of another ratio: the @2x pictures looked for again, the outline cut again.
+    void followScreenRatio();
     // The @2x sibling of a skin or mask file, where the screen's ratio is 1.5 or more and the file
     // is there at twice the size of picture; a null picture otherwise.
     QPixmap doubleSizePicture(const QString& path, const QPixmap& picture) const;

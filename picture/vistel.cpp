@@ -107,6 +107,17 @@ QString Vistel::Programme()
     return programme;
 }
 
+bool Vistel::event(QEvent* event)
+{
+    if (event->type() == QEvent::ScreenChangeInternal && !m_surfacePicture.isNull() &&
+        !qFuzzyCompare(m_surfacePicture.devicePixelRatio(), devicePixelRatioF())) {
+        // Drawing lets events run: not inside this one.
+        QMetaObject::invokeMethod(
+            this, [this] { DrawTargetIcon(); }, Qt::QueuedConnection);
+    }
+    return host::Control::event(event);
+}
+
 void Vistel::setProgramme(const QString& path)
 {
     m_programme = path;

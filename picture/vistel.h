@@ -49,6 +49,8 @@ public:
     QSize scratchSize() const { return m_scratchSize; }
 
 protected:
+    // Moved to a screen of another ratio, the icon is taken again at that ratio.
+    bool event(QEvent* event) override;
     void UserControl_Resize() override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;

@@ -369,6 +369,61 @@ class Scales(unittest.TestCase):
                     (s.tmp / f"ran{index}").unlink()
 
 
+@unittest.skipUnless(shutil.which("xrandr"), "xrandr is not installed")
+class TwoScreens(unittest.TestCase):
+    """Two screens side by side, the main one on the right at 200 %, the left one at 100 %: a bar on
+    the left screen is there in its pixels; moved onto the main screen (the file changed, then the
+    menu's Reload), it is there at that screen's ratio, with the skin's @2x sibling, its outline as
+    wide on both sides, and its buttons take clicks."""
+
+    def test_bar_on_either_screen(self):
+        with Session(BIN_DIR, screen="2560x1024x24") as s:
+            s.run(["xrandr", "--setmonitor", "LEFT", "1280/338x1024/270+0+0", "none"])
+            s.run(["xrandr", "--setmonitor", "*RIGHT", "1280/338x1024/270+1280+0", "screen"])
+            record = s.tmp / "ran"
+            target = s.tmp / "record.sh"
+            target.write_text(RECORDER.format(out=record))
+            target.chmod(0o755)
+            skins = prepare(s, buttons=[f"{target};;A;1"] * BUTTONS)
+            s.run(["convert", str(skins / "XP_Up.bmp"), "-scale", "200%", "-fill", "#0000ff", "-draw",
+                   "rectangle 8,8 87,87", f"BMP3:{skins / 'XP_Up@2x.bmp'}"])
+            bar = s.start_program(env={"QT_SCREEN_SCALE_FACTORS": "LEFT=1;RIGHT=2"})
+            win = s.wait_window(pid=bar.pid, timeout=15)
+            # The main screen's logical pixels start where its screen pixels do, at 1280, and count
+            # two screen pixels each.
+            config = s.program_dir / "DoviConfig.txt"
+            for (x, y), ratio in (((BAR_X, BAR_Y), 1), ((1400, 100), 2)):
+                if ratio == 2:
+                    lines = config.read_bytes().split(b"\r\n")
+                    lines[0] = f"{x} {y}".encode()
+                    config.write_bytes(b"\r\n".join(lines))
+                    s.click(BAR_X + SKIN // 2, BAR_Y + SKIN // 2, button=3)
+                    wait_for(lambda: len(s.windows(pid=bar.pid)) == 2, timeout=10, what="the menu")
+                    # Reload is the third item from the end.
+                    s.key("Up")
+                    s.key("Up")
+                    s.key("Up")
+                    s.key("Return")
+                at = (x, y) if ratio == 1 else (1280 + (x - 1280) * 2, y * 2)
+                side = SKIN * ratio
+                wait_for(lambda: s.geometry(win) == (*at, side * BUTTONS, side), timeout=10,
+                         what=f"the bar at {at}, {side * BUTTONS}x{side}: {s.geometry(win)}")
+
+                def drawn():
+                    shot = s.screenshot()
+                    inside = shot.pixel(at[0] + 6 * ratio, at[1] + side // 2)
+                    return shot if (inside == (0, 0, 255)) == (ratio == 2) and shot.pixel(*at) == s.root_rgb else None
+                shot = wait_for(drawn, timeout=10, what=f"the bar drawn at {ratio}x")
+                for index in range(BUTTONS):
+                    left, right = at[0] + index * side, at[0] + (index + 1) * side - 1
+                    for row in (at[1] + side // 2, at[1] + 1):
+                        self.assertEqual([shot.pixel(left + i, row) for i in range(4 * ratio)],
+                                         [shot.pixel(right - i, row) for i in range(4 * ratio)], (ratio, index))
+                s.click(at[0] + side * 2 + side // 2, at[1] + side // 2)
+                wait_for(record.exists, timeout=10, what=f"the target run from the bar at {ratio}x")
+                record.unlink()
+
+
 @unittest.skipUnless(shutil.which("hsetroot"), "hsetroot is not installed")
 class WallpaperCopy(unittest.TestCase):
     """Without a compositor, where the desktop published its wallpaper, the bar's corners show it,
