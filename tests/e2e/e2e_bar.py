@@ -424,6 +424,40 @@ class TwoScreens(unittest.TestCase):
                 record.unlink()
 
 
+    def test_placed_on_either_screen_from_the_position_page(self):
+        """Both screens at 100 %, the main one on the right: the position page's fields put the bar
+        on the left screen, then on the main one, and the file keeps where it is."""
+        with Session(BIN_DIR, screen="2560x1024x24") as s:
+            s.run(["xrandr", "--setmonitor", "LEFT", "1280/338x1024/270+0+0", "none"])
+            s.run(["xrandr", "--setmonitor", "*RIGHT", "1280/338x1024/270+1280+0", "screen"])
+            harness.prepare(s, buttons=["/bin/true;;A;1"] * BUTTONS, position=(1400, 50))
+            bar = s.start_program()
+            win = s.wait_window(pid=bar.pid, timeout=15)
+            wait_for(lambda: s.geometry(win)[:2] == (1400, 50), timeout=10, what="the bar on the main screen")
+            for x, y in ((100, 60), (1500, 70)):
+                bx, by, _w, _h = s.geometry(win)
+                s.click(bx + SKIN // 2, by + SKIN // 2, button=3)
+                wait_for(lambda: len(s.windows(pid=bar.pid)) == 2, timeout=10, what="the menu")
+                # Preferences, then its second item, the position page.
+                for key in ("Down", "Right", "Down", "Return"):
+                    s.key(key)
+                    time.sleep(0.1)
+                prefs = wait_for(lambda: [w for w in s.windows(pid=bar.pid) if w != win and s.xprop(w, "_NET_WM_NAME")
+                                          not in ('"Dovi"', None)], timeout=10, what="the preferences")[0]
+                time.sleep(0.5)
+                # The "X" and "Y" position fields, then OK, where the dialog lays them out.
+                for field, text in (((385, 179), x), ((385, 207), y)):
+                    s.run(["xdotool", "mousemove", "--window", str(prefs), *map(str, field), "click", "--repeat", "3",
+                           "1"])
+                    s.run(["xdotool", "type", str(text)])
+                s.run(["xdotool", "mousemove", "--window", str(prefs), "502", "397", "click", "1"])
+                wait_for(lambda: s.windows(pid=bar.pid) == [win], timeout=10, what="the preferences to close")
+                wait_for(lambda: s.geometry(win) == (x, y, SKIN * BUTTONS, SKIN), timeout=10,
+                         what=f"the bar at {x},{y}: {s.geometry(win)}")
+                wait_for(lambda: s.screenshot().pixel(x, y) == s.root_rgb, timeout=10, what="the desktop in its corner")
+                self.assertEqual((s.program_dir / "DoviConfig.txt").read_bytes().split(b"\r\n")[0], f"{x} {y}".encode())
+
+
 @unittest.skipUnless(shutil.which("hsetroot"), "hsetroot is not installed")
 class WallpaperCopy(unittest.TestCase):
     """Without a compositor, where the desktop published its wallpaper, the bar's corners show it,
