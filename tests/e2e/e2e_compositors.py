@@ -261,6 +261,10 @@ class SwayXWayland(CompositorCase):
         shot = self.assert_bar_shown(BarPicture(skins, self.desktop), win)
         # The first button's top-left corner is cut: the desktop shows there, not the window's grey.
         self.assertEqual(shot.pixel(BAR_X, BAR_Y), self.desktop.pixel(BAR_X, BAR_Y))
+        # On another workspace too.
+        self.c.swaymsg("command", "workspace", "2")
+        self.addCleanup(self.c.swaymsg, "command", "workspace", "1")
+        self.assert_bar_shown(BarPicture(skins, self.desktop), win)
 
     def test_3_vertical_bar_is_a_column_of_its_buttons(self):
         # Not sway's smallest floating window (75x50) either.
