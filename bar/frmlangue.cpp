@@ -10,8 +10,14 @@ using namespace modDeclarePublic;
 frmLangue::frmLangue(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::frmLangue>())
 {
     ui->setupUi(this);
-    connect(ui->Option1_0, &QRadioButton::clicked, this, [this] { Option1_Click(0); });
-    connect(ui->Option1_1, &QRadioButton::clicked, this, [this] { Option1_Click(1); });
+    // Checked however it was chosen: a click, the arrow keys, or an accessibility action, which
+    // toggles the option without clicking it.
+    for (const int index : {0, 1}) {
+        connect(Option1(index), &QRadioButton::toggled, this, [this, index](bool checked) {
+            if (checked)
+                Option1_Click(index);
+        });
+    }
     connect(ui->Command1, &QPushButton::clicked, this, &frmLangue::Command1_Click);
     Form_Load();
 }
@@ -53,6 +59,8 @@ void frmLangue::Form_Load()
     const int current = !LangFirstChoice && !settings::storeKeeps() ? CurrentLang : settings::Lang();
     m_chosen = current == 0 ? 0 : 1;
     Option1(m_chosen)->setChecked(true);
+    // The keyboard starts on the language in force.
+    Option1(m_chosen)->setFocus();
     // At their own size, not stretched.
     ui->Image1->setPixmap(flagIcon(101).pixmap(32, 32));
     ui->Image2->setPixmap(flagIcon(102).pixmap(32, 32));

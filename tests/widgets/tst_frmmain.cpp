@@ -885,10 +885,11 @@ void tst_frmmain::languageChooser_data()
 {
     QTest::addColumn<QString>("stored");
     QTest::addColumn<int>("checked");
-    QTest::newRow("none") << QString() << 0;
-    QTest::newRow("French") << QStringLiteral("0") << 0;
-    QTest::newRow("English") << QStringLiteral("1") << 1;
-    QTest::newRow("other") << QStringLiteral("7") << 1;
+    QTest::addColumn<int>("toggled"); // the option checked without a click; -1 none
+    QTest::newRow("none") << QString() << 0 << -1;
+    QTest::newRow("French, English toggled") << QStringLiteral("0") << 0 << 1;
+    QTest::newRow("English, French toggled") << QStringLiteral("1") << 1 << 0;
+    QTest::newRow("other") << QStringLiteral("7") << 1 << -1;
 }
 
 void tst_frmmain::languageChooser()
@@ -922,15 +923,23 @@ void tst_frmmain::languageChooser()
     QVERIFY2(left.blue() > 150 && left.red() < 100, qPrintable(left.name()));
     QVERIFY2(right.red() > 150 && right.blue() < 100, qPrintable(right.name()));
 
-    // The same language again stores the same values and changes nothing else.
+    // It opens with the focus on the checked option.
+    langue.show();
+    QVERIFY(QTest::qWaitForWindowActive(&langue));
+    QCOMPARE(QApplication::focusWidget(), langue.Option1(checked));
+    // A choice made otherwise than by a click (an accessibility Toggle, the arrow keys) counts as
+    // one; the same language again stores the same values and changes nothing else.
+    QFETCH(int, toggled);
+    if (toggled >= 0)
+        langue.Option1(toggled)->setChecked(true);
+    const int chosen = toggled >= 0 ? toggled : checked;
     LangFirstChoice = false;
     CurrentLang = qint16(checked);
     langue.Command1()->click();
-    QCOMPARE(m_doubles->settings->values.value(settingKey("GeneralSetLng", "Lang")),
-             QString::number(checked));
+    QCOMPARE(m_doubles->settings->values.value(settingKey("GeneralSetLng", "Lang")), QString::number(chosen));
     QCOMPARE(m_doubles->settings->values.value(settingKey("GeneralSetLng", "FirstLaunch")),
              QStringLiteral("1"));
-    QCOMPARE(CurrentLang, qint16(checked));
+    QCOMPARE(CurrentLang, qint16(chosen));
 }
 
 void tst_frmmain::languageChooserClosedSavesNothing()
