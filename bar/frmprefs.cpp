@@ -221,6 +221,23 @@ void frmPrefs::setCaptions(int lang)
     ui->Label5->setText(text(203));
     ui->Command3->setText(text(205));
     ui->Label11->setText(text(215));
+
+    // What a screen reader says of the parts without a label of their own (the fields have theirs
+    // as buddies): the sliders by their frames' titles, the lists by their pages', the glyph
+    // buttons in words.
+    ui->HScroll1->setAccessibleName(ui->Frame3->title());
+    ui->HScroll2->setAccessibleName(ui->Frame4->title());
+    ui->List1->setAccessibleName(ui->SSTab1->tabText(2));
+    ui->List2->setAccessibleName(ui->SSTab1->tabText(3));
+    // Lists do not take their names from a label that is their buddy.
+    ui->List3->setAccessibleName(ui->Label4->text());
+    ui->cmdUp->setAccessibleName(lang == 0 ? QStringLiteral("Monter") : QStringLiteral("Move up"));
+    ui->cmdDown->setAccessibleName(lang == 0 ? QStringLiteral("Descendre") : QStringLiteral("Move down"));
+    const QString browse = lang == 0 ? QStringLiteral("Parcourir…") : QStringLiteral("Browse…");
+    for (QWidget* glyph : {static_cast<QWidget*>(ui->Command2_0), static_cast<QWidget*>(ui->Command2_1),
+                           static_cast<QWidget*>(ui->Command1_0), static_cast<QWidget*>(ui->Command1_1),
+                           static_cast<QWidget*>(ui->Command4)})
+        glyph->setAccessibleName(browse);
 }
 
 void frmPrefs::fillFromBar()

@@ -5,6 +5,7 @@
 #include "platform/linux/xdgautostart.h"
 #include "tst_frmprefs_fixture.h"
 
+#include <QAccessible>
 #include <QProcess>
 #include <QStandardPaths>
 
@@ -33,6 +34,8 @@ private Q_SLOTS:
     void initTestCase();
     void cleanup();
 
+    void partsAreNamedForScreenReaders_data();
+    void partsAreNamedForScreenReaders();
     void opensOnThePageAsked_data();
     void opensOnThePageAsked();
     void loadsFromTheBar();
@@ -91,6 +94,42 @@ void tst_frmprefs::initTestCase()
 void tst_frmprefs::cleanup()
 {
     f.stop();
+}
+
+void tst_frmprefs::partsAreNamedForScreenReaders_data()
+{
+    QTest::addColumn<QString>("part");
+    QTest::addColumn<int>("lang");
+    QTest::addColumn<QString>("name");
+    // Fields by their labels, the rest by what they stand for, glyph buttons in words.
+    QTest::newRow("X field") << "txtPosX" << 1 << "\"X\" position";
+    QTest::newRow("X field, French") << "txtPosX" << 0 << "Position \"X\"";
+    QTest::newRow("title field") << "txtButtonTitle" << 1 << "Button title :";
+    QTest::newRow("program field") << "txtAppPath" << 1 << "Program to launching :";
+    QTest::newRow("window state list") << "List3" << 1 << "State of the program to launching";
+    QTest::newRow("mask field") << "txtImgMask" << 1 << "Mask Picture for the button form :";
+    QTest::newRow("left slider") << "HScroll1" << 1 << "Change the Dovi Left (X) position";
+    QTest::newRow("buttons list") << "List1" << 1 << "Buttons list";
+    QTest::newRow("order list, French") << "List2" << 0 << "Ordres des boutons";
+    QTest::newRow("move up") << "cmdUp" << 1 << "Move up";
+    QTest::newRow("move down, French") << "cmdDown" << 0 << "Descendre";
+    QTest::newRow("browse") << "Command2_0" << 1 << "Browse…";
+    QTest::newRow("browse, French") << "Command4" << 0 << "Parcourir…";
+}
+
+void tst_frmprefs::partsAreNamedForScreenReaders()
+{
+    QFETCH(QString, part);
+    QFETCH(int, lang);
+    QFETCH(QString, name);
+    f.start(twoButtons());
+    modDeclarePublic::CurrentLang = static_cast<qint16>(lang);
+    f.open();
+    QWidget* widget = f.prefs->findChild<QWidget*>(part);
+    QVERIFY(widget);
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
+    QVERIFY(accessible);
+    QCOMPARE(accessible->text(QAccessible::Name), name);
 }
 
 void tst_frmprefs::opensOnThePageAsked_data()
