@@ -634,10 +634,15 @@ void frmMain::Command1_Click(int index)
 
 void frmMain::Command1_MouseUp(int index, int button, int shift, float x, float y)
 {
-    Q_UNUSED(index);
     Q_UNUSED(shift);
     Q_UNUSED(x);
     Q_UNUSED(y);
-    if (button & 2)
-        popupMenu(QCursor::pos());
+    if (!(button & 2))
+        return;
+    // At the pointer, which is over the button after a right click; a menu asked for otherwise (an
+    // accessibility action) opens at the button's centre.
+    QPoint at = QCursor::pos();
+    if (const QWidget* part = m_command1.at(index); part && !part->rect().contains(part->mapFromGlobal(at)))
+        at = part->mapToGlobal(part->rect().center());
+    popupMenu(at);
 }

@@ -1,5 +1,6 @@
 #include "button/usercontrol1.h"
 
+#include "button/buttonaccessible.h"
 #include "picture/vistel.h"
 #include "platform/host/devicepicture.h"
 #include "platform/services.h"
@@ -118,6 +119,7 @@ QPixmap UserControl1::builtInMask()
 UserControl1::UserControl1(QWidget* parent) : host::Control(parent)
 {
     setObjectName(QStringLiteral("UserControl1"));
+    ButtonAccessible::install();
     setAttribute(Qt::WA_NoSystemBackground);
 
     // Back to front: the title, the icon, then the target's icon above them; the skins are held.
@@ -805,6 +807,29 @@ void UserControl1::showEvent(QShowEvent* event)
     host::Control::showEvent(event);
     if (!event->spontaneous())
         SetToolTips(extender().ToolTipText());
+}
+
+QString UserControl1::accessibleTitle() const
+{
+    const QString title = m_buttonTitle.toString().trimmed();
+    if (!title.isEmpty())
+        return title;
+    return platform::services().icons->nameFor(m_programme.toString());
+}
+
+QString UserControl1::accessibleDescription() const
+{
+    return extender().ToolTipText();
+}
+
+void UserControl1::pressFromOutside()
+{
+    Q_EMIT Click();
+}
+
+void UserControl1::menuFromOutside()
+{
+    Q_EMIT MouseUp(2, 0, twipsX(width() / 2.0), twipsY(height() / 2.0));
 }
 
 void UserControl1::HandlePress(int button)

@@ -56,6 +56,15 @@ public:
     void ReadProperties(const host::PropertyBag& bag) override;
     void WriteProperties(host::PropertyBag& bag) const override;
 
+    // For the accessibility tree: the title, or without one what the desktop calls the target; the
+    // tooltip.
+    QString accessibleTitle() const;
+    QString accessibleDescription() const;
+    // A press or a menu asked for otherwise than by the mouse (an accessibility action, a key):
+    // Click, or MouseUp of the right button at the button's centre.
+    void pressFromOutside();
+    void menuFromOutside();
+
     // The built-in 46 x 46 mask picture: RGB(49, 45, 45) with white rounded corners.
     static QPixmap builtInMask();
     static constexpr qint32 DefaultMaskColor = 0xFF80FF;

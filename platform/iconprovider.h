@@ -7,12 +7,15 @@
 
 namespace platform {
 
-// The icon the desktop associates with a path: program, document, folder, URL or .desktop file.
+// The icon and the name the desktop associates with a path: program, document, folder, URL or .desktop file.
 class DOVI_PLATFORM_EXPORT IconProvider {
 public:
     virtual ~IconProvider();
     // A null pixmap when there is no icon (empty path); the picture is the system's large icon size.
     virtual QPixmap iconFor(const QString& path, int sizePixels = 32) const = 0;
+    // What the desktop calls a path: an application entry's name, else the file or folder name,
+    // else the address itself; empty for an empty path.
+    virtual QString nameFor(const QString& path) const;
 };
 
 } // namespace platform

@@ -2,6 +2,10 @@
 
 #include "platform/linux/linuxservices.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QUrl>
+
 namespace platform {
 
 SettingsStore::~SettingsStore() = default;
@@ -39,6 +43,22 @@ void WindowServices::watchDesktop(QObject*, std::function<void()>) {}
 Dialogs::~Dialogs() = default;
 PictureLoader::~PictureLoader() = default;
 IconProvider::~IconProvider() = default;
+
+QString IconProvider::nameFor(const QString& path) const
+{
+    if (path.isEmpty())
+        return {};
+    const QUrl url(path);
+    // An address other than a local file's ("C:" is a drive, not a scheme).
+    if (url.isValid() && url.scheme().size() > 1 && !url.isLocalFile())
+        return path;
+    const QString local = url.isLocalFile() ? url.toLocalFile() : path;
+    const QString name = QFileInfo(local).fileName();
+    if (!name.isEmpty())
+        return name;
+    const QString folder = QDir(local).dirName();
+    return folder.isEmpty() || folder == QLatin1String(".") ? path : folder;
+}
 Autostart::~Autostart() = default;
 SystemInfo::~SystemInfo() = default;
 

@@ -121,6 +121,20 @@ QIcon XdgIconProvider::iconForPath(const QString& path) const
     return icon.isNull() ? files.icon(QFileInfo(target.location)) : icon;
 }
 
+QString XdgIconProvider::nameFor(const QString& path) const
+{
+    if (path.endsWith(QLatin1String(".desktop"))) {
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly)) {
+            const QString name =
+                desktopentry::entryValue(QString::fromUtf8(file.read(256 * 1024)), QStringLiteral("Name"));
+            if (!name.isEmpty())
+                return name;
+        }
+    }
+    return IconProvider::nameFor(path);
+}
+
 QPixmap XdgIconProvider::iconFor(const QString& path, int sizePixels) const
 {
     const QIcon icon = iconForPath(path);

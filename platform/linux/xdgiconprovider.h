@@ -12,6 +12,8 @@ namespace platform {
 class DOVI_PLATFORM_EXPORT XdgIconProvider final : public IconProvider {
 public:
     QPixmap iconFor(const QString& path, int sizePixels) const override;
+    // An application entry (.desktop) by its Name=.
+    QString nameFor(const QString& path) const override;
 
     // The icon before it is turned into a picture; null when the path names nothing.
     QIcon iconForPath(const QString& path) const;

@@ -8,6 +8,7 @@
 #include "button/dispids.h"
 #include "tst_frmmain_fixture.h"
 
+#include <QAccessible>
 #include <QMenu>
 
 using barfixture::ConfigText;
@@ -20,6 +21,7 @@ private Q_SLOTS:
     void init();
     void cleanup();
 
+    void buttonsAreAccessiblePushButtons();
     void leftClickOpensTarget_data();
     void leftClickOpensTarget();
     void targetIsPassedAsIs_data();
@@ -91,6 +93,44 @@ QPoint tst_frmmain_launch::centreOf(int element) const
 {
     const host::Extender& e = m_bar->Command1().at(element)->extender();
     return QPoint(int((e.Left() + e.Width() / 2) / 15), int((e.Top() + e.Height() / 2) / 15));
+}
+
+void tst_frmmain_launch::buttonsAreAccessiblePushButtons()
+{
+    const QString entry = m_folder->file(QStringLiteral("mail.desktop"));
+    QFile file(entry);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("[Desktop Entry]\nType=Application\nName=Mail Reader\nExec=/usr/bin/mail-reader\n");
+    file.close();
+    layOut({QStringLiteral("/usr/bin/first;;First;1"), entry + QStringLiteral(";;;1"),
+            QStringLiteral("/home/me/Documents/;;;1"), QStringLiteral("https://example.org/news;;;1")});
+    QAccessibleInterface* bar = QAccessible::queryAccessibleInterface(m_bar.get());
+    QVERIFY(bar);
+    QCOMPARE(bar->text(QAccessible::Name), QStringLiteral("Dovi"));
+    // Named by the title, else by what the desktop calls the target.
+    const QStringList names{QStringLiteral("First"), QStringLiteral("Mail Reader"),
+                            QStringLiteral("Documents"), QStringLiteral("https://example.org/news")};
+    for (int element = 1; element <= names.size(); ++element) {
+        QAccessibleInterface* button = QAccessible::queryAccessibleInterface(m_bar->Command1().at(element));
+        QVERIFY(button);
+        QCOMPARE(button->role(), QAccessible::Button);
+        QCOMPARE(button->text(QAccessible::Name), names.at(element - 1));
+        QVERIFY(button->actionInterface());
+    }
+    QAccessibleInterface* first = QAccessible::queryAccessibleInterface(m_bar->Command1().at(1));
+    QCOMPARE(first->text(QAccessible::Description), QStringLiteral("First"));
+    // Press starts the target as a left click does.
+    first->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QCOMPARE(m_doubles->shell->requests.size(), 1);
+    QCOMPARE(m_doubles->shell->requests.at(0).target, QStringLiteral("/usr/bin/first"));
+    // The menu opens at the button, wherever the pointer is.
+    QCursor::setPos(m_bar->mapToGlobal(QPoint(500, 500)));
+    QAccessibleInterface* second = QAccessible::queryAccessibleInterface(m_bar->Command1().at(2));
+    second->actionInterface()->doAction(QAccessibleActionInterface::showMenuAction());
+    QTRY_VERIFY(m_bar->menuLoaded() && m_bar->menu().mnuFile->isVisible());
+    QVERIFY((m_bar->menu().mnuFile->pos() - m_bar->mapToGlobal(centreOf(2))).manhattanLength() <= 2);
+    closePopup();
+    QCOMPARE(m_doubles->shell->requests.size(), 1);
 }
 
 void tst_frmmain_launch::leftClickOpensTarget_data()
