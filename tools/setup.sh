@@ -9,7 +9,9 @@ qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
 libgl-dev libxcb1-dev libxcb-xfixes0-dev libx11-dev qt6-wayland \
 xvfb openbox xdotool x11-utils x11-xserver-utils xcompmgr hsetroot wmctrl imagemagick \
 adwaita-icon-theme xdg-utils qt6-translations-l10n python3 dpkg-dev \
-sway swaybg grim xwayland weston mutter kwin-wayland dbus-daemon"
+sway swaybg grim xwayland weston mutter kwin-wayland dbus-daemon \
+at-spi2-core python3-pyatspi python3-gi gir1.2-gtk-3.0 xterm \
+lintian appstream desktop-file-utils"
 
 missing=""
 for p in $PACKAGES; do
