@@ -107,7 +107,7 @@ void frmAbout::Form_Load()
     ui->Command1->setToolTip(authorMail());
     ui->Command2->setToolTip(authorSite());
 
-    const QString folder = app.programFolder() + QLatin1Char('/');
+    const QString folder = app.deliveredFolder() + QLatin1Char('/');
     ui->Text1->setPlainText(forTextBox(readTextFile(
         folder + (english ? QStringLiteral("Licence eng.txt") : QStringLiteral("Licence fr.txt")))));
     ui->Text2->setPlainText(

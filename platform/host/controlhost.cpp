@@ -50,7 +50,7 @@ QString ControlHost::libraryPathFor(const QString& progId) const
     if (!registered.isEmpty() && QFileInfo(registered).isFile())
         return registered;
     const QString libraryName = progId.section(QLatin1Char('.'), 0, 0);
-    return platform::services().app->programFolder() + QStringLiteral("/lib") + libraryName +
+    return platform::services().app->executableFolder() + QStringLiteral("/lib") + libraryName +
            QStringLiteral(".so");
 }
 

@@ -51,6 +51,8 @@ public:
 class FakeAppInfo final : public AppInfo {
 public:
     QString programFolder() const override { return folder; }
+    QString executableFolder() const override { return folder; }
+    QString deliveredFolder() const override { return folder; }
     QString programPath() const override { return folder + QStringLiteral("/Dovi"); }
     QString title() const override { return QStringLiteral("Dovi"); }
     Version version() const override { return ver; }

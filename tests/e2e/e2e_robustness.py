@@ -195,8 +195,11 @@ class Robustness(unittest.TestCase):
         before = snapshot(s.program_dir)
         if not m.read_only(s.program_dir):
             self.skipTest("read-only bind mounts are not allowed here")
+        # A program folder that cannot be written leaves the bar's files to the user's folder: neither
+        # can be written here.
+        (s.data_home / "Dovi").write_text("a file where the user's folder should be")
         bar = s.start_program()
-        self.message_shown(s, bar.pid, str(s.program_dir))
+        self.message_shown(s, bar.pid, str(s.data_home / "Dovi"))
         s.key("Return")
         bar.wait(timeout=15)
         self.assertEqual(bar.returncode, 0)

@@ -1,10 +1,12 @@
-// The package's start command: each user's private copy of the program folder, made whole at the
-// first start and completed after a start cut short, refreshed after an upgrade without writing over
-// files a running bar has mapped or over the user's own files; and the bar names the command, not its
-// copy, as what starts it with the session.
+// The package's start command and the folders of the installed program: the command runs the program
+// installed beside it and retires the private copy earlier packages ran from the user's folder,
+// leaving the user's files there; the user's folder gets the delivered skins and nothing else; a
+// program folder the user may write stays the bar's folder; the bar names the command, not the
+// program, as what starts it with the session.
 #include "platform/linux/qtappinfo.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -27,27 +29,35 @@ QByteArray readFile(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// Every file under a folder that anybody may run.
+QStringList executables(const QString& folder)
+{
+    QStringList found;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo file(it.next());
+        if (file.permissions() & (QFileDevice::ExeOwner | QFileDevice::ExeGroup | QFileDevice::ExeOther))
+            found << file.fileName();
+    }
+    return found;
+}
+
 } // namespace
 
 class tst_launcher : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void init();
-    void firstStartCopiesTheFolder();
-    void upgradeRenamesNewFilesInAndKeepsTheUsers();
-    void startCutShortIsCompleted();
-    void twoStartsAtOnceBothStart();
+    void startRunsTheInstalledProgram();
+    void oldPrivateCopyIsRetired();
+    void userFolderGetsTheDeliveredSkinsOnly();
+    void writableProgramFolderStaysTheBars();
     void programPathIsTheStartCommand();
 
 private:
     bool start(const QStringList& arguments = {});
-    void launch(QProcess& process, const QStringList& arguments = {}) const;
-    static bool ended(QProcess& process);
-    QString installed(const QString& name) const
-    {
-        return m_root.filePath(QStringLiteral("opt/Dovi/") + name);
-    }
-    QString copy(const QString& name) const { return m_root.filePath(QStringLiteral("data/Dovi/") + name); }
+    QString path(const QString& name) const { return m_root.filePath(name); }
+    QString user(const QString& name) const { return m_root.filePath(QStringLiteral("data/Dovi/") + name); }
 
     QTemporaryDir m_root;
     QString m_command;
@@ -57,33 +67,25 @@ void tst_launcher::init()
 {
     QVERIFY(m_root.isValid());
     QDir(m_root.path()).removeRecursively();
-    QVERIFY(QDir().mkpath(m_root.filePath(QStringLiteral("opt/Dovi"))));
-    QVERIFY(QDir().mkpath(m_root.filePath(QStringLiteral("usr/bin"))));
-    QVERIFY(QDir().mkpath(m_root.filePath(QStringLiteral("home"))));
+    for (const char* folder : {"usr/bin", "usr/lib/dovi", "usr/share/dovi", "home", "data"})
+        QVERIFY(QDir().mkpath(path(QLatin1String(folder))));
     // A program that notes how it was started.
-    QVERIFY(writeFile(installed(QStringLiteral("Dovi")),
-                      "#!/bin/sh\nprintf '%s\\n' \"$DOVI_LAUNCHER\" \"$@\" > \"$HOME/ran\"\n", true));
-    QVERIFY(writeFile(installed(QStringLiteral("libDoviButton.so")), "library 1"));
-    QVERIFY(writeFile(installed(QStringLiteral("XP_Up.bmp")), "skin"));
-    QVERIFY(writeFile(installed(QStringLiteral("Informations eng.txt")), "tips 1"));
-    QVERIFY(writeFile(installed(QStringLiteral("Dovi.desktop")), "[Desktop Entry]\n"));
-    m_command = m_root.filePath(QStringLiteral("usr/bin/dovi"));
+    QVERIFY(writeFile(path(QStringLiteral("usr/lib/dovi/Dovi")),
+                      "#!/bin/sh\nprintf '%s\\n' \"$DOVI_LAUNCHER\" \"$0\" \"$@\" > \"$HOME/ran\"\n", true));
+    m_command = path(QStringLiteral("usr/bin/dovi"));
     QVERIFY(QFile::copy(QStringLiteral(DOVI_LAUNCHER_SCRIPT), m_command));
     QVERIFY(QFile::setPermissions(m_command, QFile::permissions(m_command) | QFileDevice::ExeOwner));
 }
 
-void tst_launcher::launch(QProcess& process, const QStringList& arguments) const
+bool tst_launcher::start(const QStringList& arguments)
 {
+    QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("HOME"), m_root.filePath(QStringLiteral("home")));
-    env.insert(QStringLiteral("XDG_DATA_HOME"), m_root.filePath(QStringLiteral("data")));
+    env.insert(QStringLiteral("HOME"), path(QStringLiteral("home")));
+    env.insert(QStringLiteral("XDG_DATA_HOME"), path(QStringLiteral("data")));
     env.remove(QStringLiteral("DOVI_LAUNCHER"));
     process.setProcessEnvironment(env);
     process.start(m_command, arguments);
-}
-
-bool tst_launcher::ended(QProcess& process)
-{
     if (!process.waitForFinished(20000) || process.exitStatus() != QProcess::NormalExit ||
         process.exitCode() != 0) {
         qWarning("%s", process.readAllStandardError().constData());
@@ -92,83 +94,97 @@ bool tst_launcher::ended(QProcess& process)
     return true;
 }
 
-bool tst_launcher::start(const QStringList& arguments)
-{
-    QProcess process;
-    launch(process, arguments);
-    return ended(process);
-}
-
-void tst_launcher::firstStartCopiesTheFolder()
+void tst_launcher::startRunsTheInstalledProgram()
 {
     QVERIFY(start({QStringLiteral("one"), QStringLiteral("two words")}));
-    QCOMPARE(readFile(copy(QStringLiteral("libDoviButton.so"))), QByteArray("library 1"));
-    QCOMPARE(readFile(copy(QStringLiteral("XP_Up.bmp"))), QByteArray("skin"));
-    QVERIFY(QFileInfo(copy(QStringLiteral("Dovi"))).isExecutable());
-    // The menu entry of the installed folder would start the installed program, not the copy.
-    QVERIFY(!QFile::exists(copy(QStringLiteral("Dovi.desktop"))));
-    // The copy runs, with the arguments given, and knows the command that started it.
-    const QList<QByteArray> ran = readFile(m_root.filePath(QStringLiteral("home/ran"))).split('\n');
+    const QList<QByteArray> ran = readFile(path(QStringLiteral("home/ran"))).split('\n');
+    // The program knows the command that started it, runs from its installed folder, with the
+    // arguments given.
     QCOMPARE(ran.value(0), QFile::encodeName(QFileInfo(m_command).canonicalFilePath()));
-    QCOMPARE(ran.value(1), QByteArray("one"));
-    QCOMPARE(ran.value(2), QByteArray("two words"));
+    QCOMPARE(QFileInfo(QFile::decodeName(ran.value(1))).canonicalFilePath(),
+             QFileInfo(path(QStringLiteral("usr/lib/dovi/Dovi"))).canonicalFilePath());
+    QCOMPARE(ran.value(2), QByteArray("one"));
+    QCOMPARE(ran.value(3), QByteArray("two words"));
+    // The user's folder is the program's to make, from the delivered files.
+    QVERIFY(!QFile::exists(user(QString())));
 }
 
-void tst_launcher::upgradeRenamesNewFilesInAndKeepsTheUsers()
+void tst_launcher::oldPrivateCopyIsRetired()
 {
-    QVERIFY(start());
-    QVERIFY(writeFile(copy(QStringLiteral("DoviConfig.txt")), "the user's buttons"));
-    QVERIFY(writeFile(copy(QStringLiteral("XP_Up.bmp")), "the user's skin"));
-    // A running bar has the library open.
-    QFile mapped(copy(QStringLiteral("libDoviButton.so")));
-    QVERIFY(mapped.open(QIODevice::ReadOnly));
+    // What an earlier package left: its private copy of the program beside the user's files, and
+    // what a copy cut short left under other names.
+    QVERIFY(QDir().mkpath(user(QStringLiteral("Boutons/XP"))));
+    const QStringList program{QStringLiteral("Dovi"),
+                              QStringLiteral("Dovi.new"),
+                              QStringLiteral("libDoviButton.so"),
+                              QStringLiteral("libDoviButton.so.new"),
+                              QStringLiteral("libVistelPerso.so"),
+                              QStringLiteral("libDoviPlatform.so"),
+                              QStringLiteral("Licence eng.txt"),
+                              QStringLiteral("Informations fr.txt.new"),
+                              QStringLiteral("dovi.png"),
+                              QStringLiteral(".start.lock")};
+    for (const QString& name : program)
+        QVERIFY(writeFile(user(name), "#!/bin/sh\necho old > \"$HOME/ran\"\n", true));
+    const QStringList mine{QStringLiteral("DoviConfig.txt"), QStringLiteral("DoviConfig.old.txt"),
+                           QStringLiteral("Dovi_Run.txt"), QStringLiteral("Boutons/XP/XP_Up.bmp"),
+                           QStringLiteral("notes.txt")};
+    for (const QString& name : mine)
+        QVERIFY(writeFile(user(name), "the user's " + name.toUtf8()));
 
-    QVERIFY(writeFile(installed(QStringLiteral("libDoviButton.so")), "library 2"));
-    QVERIFY(writeFile(installed(QStringLiteral("XP_Up.bmp")), "new skin"));
-    QVERIFY(writeFile(installed(QStringLiteral("Informations eng.txt")), "tips 2"));
     QVERIFY(start());
-    QCOMPARE(readFile(copy(QStringLiteral("libDoviButton.so"))), QByteArray("library 2"));
-    // The texts the about box shows are the program's, not the user's.
-    QCOMPARE(readFile(copy(QStringLiteral("Informations eng.txt"))), QByteArray("tips 2"));
-    // What the running bar has open is left as it was.
-    QCOMPARE(mapped.readAll(), QByteArray("library 1"));
-    QCOMPARE(readFile(copy(QStringLiteral("DoviConfig.txt"))), QByteArray("the user's buttons"));
-    QCOMPARE(readFile(copy(QStringLiteral("XP_Up.bmp"))), QByteArray("the user's skin"));
-    QCOMPARE(QDir(copy(QString())).entryList({QStringLiteral("*.new")}, QDir::AllEntries), QStringList());
+    QVERIFY(readFile(path(QStringLiteral("home/ran")))
+                .startsWith(QFile::encodeName(QFileInfo(m_command).canonicalFilePath())));
+    for (const QString& name : program)
+        QVERIFY2(!QFile::exists(user(name)), qPrintable(name));
+    for (const QString& name : mine)
+        QCOMPARE(readFile(user(name)), "the user's " + name.toUtf8());
+    QCOMPARE(executables(user(QString())), QStringList());
 }
 
-void tst_launcher::twoStartsAtOnceBothStart()
+void tst_launcher::userFolderGetsTheDeliveredSkinsOnly()
 {
-    // Large enough that one start is still copying when the other comes: the first start, then an
-    // upgrade.
-    for (const char fill : {'1', '2'}) {
-        const QByteArray library(64 << 20, fill);
-        QVERIFY(writeFile(installed(QStringLiteral("libDoviButton.so")), library));
-        QVERIFY(writeFile(installed(QStringLiteral("Informations eng.txt")), QByteArray("tips ") + fill));
-        QProcess first;
-        QProcess second;
-        launch(first);
-        launch(second);
-        QVERIFY(ended(first));
-        QVERIFY(ended(second));
-        QVERIFY(readFile(copy(QStringLiteral("libDoviButton.so"))) == library);
-        QCOMPARE(readFile(copy(QStringLiteral("Informations eng.txt"))), QByteArray("tips ") + fill);
-        QVERIFY(QFileInfo(copy(QStringLiteral("Dovi"))).isExecutable());
-        QCOMPARE(QDir(copy(QString())).entryList({QStringLiteral("*.new")}, QDir::AllEntries), QStringList());
-    }
+    const QDir delivered(path(QStringLiteral("usr/share/dovi")));
+    QVERIFY(writeFile(delivered.filePath(QStringLiteral("XP_Up.bmp")), "up"));
+    QVERIFY(writeFile(delivered.filePath(QStringLiteral("XP_Blue_Mask.bmp")), "mask", true));
+    QVERIFY(writeFile(delivered.filePath(QStringLiteral("Licence eng.txt")), "licence"));
+    QVERIFY(writeFile(delivered.filePath(QStringLiteral("Dovi")), "program", true));
+    QVERIFY(writeFile(delivered.filePath(QStringLiteral("libDoviButton.so")), "library", true));
+
+    qputenv("XDG_DATA_HOME", QFile::encodeName(path(QStringLiteral("data"))));
+    const QString folder = platform::QtAppInfo::userFolder();
+    QCOMPARE(folder, user(QString()).chopped(1));
+    QVERIFY(platform::QtAppInfo::prepareUserFolder(folder, delivered.path()));
+    QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+             QStringList({QStringLiteral("XP_Blue_Mask.bmp"), QStringLiteral("XP_Up.bmp")}));
+    QCOMPARE(readFile(user(QStringLiteral("XP_Blue_Mask.bmp"))), QByteArray("mask"));
+    QCOMPARE(executables(folder), QStringList());
+
+    // A skin of the user's is not written over; once the skins have their folders nothing comes in.
+    QVERIFY(writeFile(user(QStringLiteral("XP_Up.bmp")), "the user's"));
+    QVERIFY(QFile::remove(user(QStringLiteral("XP_Blue_Mask.bmp"))));
+    QVERIFY(platform::QtAppInfo::prepareUserFolder(folder, delivered.path()));
+    QCOMPARE(readFile(user(QStringLiteral("XP_Up.bmp"))), QByteArray("the user's"));
+    QVERIFY(QFile::exists(user(QStringLiteral("XP_Blue_Mask.bmp"))));
+    QVERIFY(QDir(folder).mkdir(QStringLiteral("Boutons")));
+    QVERIFY(QFile::remove(user(QStringLiteral("XP_Blue_Mask.bmp"))));
+    QVERIFY(platform::QtAppInfo::prepareUserFolder(folder, delivered.path()));
+    QVERIFY(!QFile::exists(user(QStringLiteral("XP_Blue_Mask.bmp"))));
+
+    // Where the folder cannot be made, the bar is told so.
+    QVERIFY(writeFile(path(QStringLiteral("file")), "not a folder"));
+    QVERIFY(!platform::QtAppInfo::prepareUserFolder(path(QStringLiteral("file/Dovi")), delivered.path()));
+    qunsetenv("XDG_DATA_HOME");
 }
 
-void tst_launcher::startCutShortIsCompleted()
+void tst_launcher::writableProgramFolderStaysTheBars()
 {
-    // The first copy stopped part way: a skin and a half-written library are there, no program.
-    QVERIFY(QDir().mkpath(copy(QString())));
-    QVERIFY(writeFile(copy(QStringLiteral("XP_Up.bmp")), "skin"));
-    QVERIFY(writeFile(copy(QStringLiteral("libDoviButton.so.new")), "libr"));
-    QVERIFY(start());
-    QVERIFY(QFileInfo(copy(QStringLiteral("Dovi"))).isExecutable());
-    QCOMPARE(readFile(copy(QStringLiteral("libDoviButton.so"))), QByteArray("library 1"));
-    QVERIFY(QFile::exists(m_root.filePath(QStringLiteral("home/ran"))));
-    QCOMPARE(QDir(copy(QString())).entryList({QStringLiteral("*.new")}, QDir::AllEntries), QStringList());
+    // A build folder, or an install in a folder of the user's: the bar's files and what it delivers
+    // are beside the program, as ever.
+    const platform::QtAppInfo app;
+    QCOMPARE(app.programFolder(), QCoreApplication::applicationDirPath());
+    QCOMPARE(app.executableFolder(), QCoreApplication::applicationDirPath());
+    QCOMPARE(app.deliveredFolder(), QCoreApplication::applicationDirPath());
 }
 
 void tst_launcher::programPathIsTheStartCommand()
@@ -184,8 +200,9 @@ void tst_launcher::programPathIsTheStartCommand()
         QCOMPARE(app.programPath(), m_command);
     }
     // Only an absolute path to a program counts.
+    QVERIFY(writeFile(path(QStringLiteral("usr/share/dovi/XP_Up.bmp")), "skin"));
     for (const QByteArray& value :
-         {QByteArray("usr/bin/dovi"), QFile::encodeName(installed(QStringLiteral("XP_Up.bmp")))}) {
+         {QByteArray("usr/bin/dovi"), QFile::encodeName(path(QStringLiteral("usr/share/dovi/XP_Up.bmp")))}) {
         qputenv("DOVI_LAUNCHER", value);
         QCOMPARE(platform::QtAppInfo().programPath(), own);
     }
