@@ -195,14 +195,14 @@ Chooser chooser(ChooserKind kind, int lang)
         return french ? Chooser{QStringLiteral("Choisir un fichier -- [Etat Pressé du bouton]..."),
                                 QStringLiteral("Bitmap Windows (*.bmp)|*.bmp|Images GIF (*.gif)|*.gif|Images "
                                                "JPeg (*.jpg)|*.jpg")}
-                      : Chooser{QStringLiteral("Choose a file -- [Up Button state]..."),
+                      : Chooser{QStringLiteral("Choose a file -- [Down Button state]..."),
                                 QStringLiteral("Windows Bitmap (*.bmp)|*.bmp|GIF Images (*.gif)|*.gif|JPeg "
                                                "images (*.jpg)|*.jpg")};
     case ChooserKind::ButtonUp:
         return french ? Chooser{QStringLiteral("Choisir un fichier -- [Etat Non Pressé du bouton]..."),
                                 QStringLiteral("Bitmap Windows (*.bmp)|*.bmp|Images GIF (*.gif)|*.gif|Images "
                                                "JPeg (*.jpg)|*.jpg")}
-                      : Chooser{QStringLiteral("Choose a file -- [Down Button state]..."),
+                      : Chooser{QStringLiteral("Choose a file -- [Up Button state]..."),
                                 QStringLiteral("Windows Bitmap (*.bmp)|*.bmp|GIF Images (*.gif)|*.gif|JPeg "
                                                "Images (*.jpg)|*.jpg")};
     case ChooserKind::Program:

@@ -1,5 +1,7 @@
 #include "bar/resstrings.h"
 
+#include "platform/services.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QHash>
@@ -42,6 +44,9 @@ const QHash<int, QString>& table()
 
 QString LoadResString(int id)
 {
+    // A text that describes the system is the system's to give, in its words, under the same number.
+    if (std::optional<QString> own = platform::services().systemInfo->ownText(id))
+        return *own;
     return table().value(id);
 }
 

@@ -5,7 +5,8 @@
 // The string table of bar/resources (ids 101 to 218), French on odd ids and English on the next one.
 namespace resstrings {
 
-// The text stored under an id; an empty text for an id not in the table.
+// The text stored under an id, or the system's own where the stored one describes another system
+// (platform::SystemInfo::ownText); an empty text for an id not in the table.
 QString LoadResString(int id);
 
 // The French text when lang is 0, the English one otherwise.

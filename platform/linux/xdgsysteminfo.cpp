@@ -12,6 +12,27 @@ XdgSystemInfo::XdgSystemInfo(QStringList candidates, QString searchPath)
     : m_candidates(std::move(candidates)), m_searchPath(std::move(searchPath))
 {}
 
+std::optional<QString> XdgSystemInfo::ownText(int id) const
+{
+    switch (id) {
+    case 125:
+        return QStringLiteral("Dovi a détecté qu'un compositeur dessine les fenêtres de ce bureau !");
+    case 126:
+        return QStringLiteral("Dovi has detected that a compositor draws the windows of this desktop!");
+    case 131:
+        return QStringLiteral("Dovi a détecté qu'aucun gestionnaire de composition ne fonctionne sur ce "
+                              "bureau !");
+    case 132:
+        return QStringLiteral("Dovi has detected that no compositing manager is running on this desktop!");
+    case 157:
+        return QStringLiteral("Lancer Dovi automatiquement à chaque ouverture de session");
+    case 158:
+        return QStringLiteral("Launch Dovi automatically with the desktop session");
+    default:
+        return std::nullopt;
+    }
+}
+
 QStringList XdgSystemInfo::knownTools()
 {
     // Graphical tools that show the hardware and the system, most complete first.

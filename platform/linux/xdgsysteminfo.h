@@ -7,7 +7,7 @@
 
 namespace platform {
 
-// The first known system-information program found on PATH.
+// The first known system-information program found on PATH, and the texts true on a Linux desktop.
 class DOVI_PLATFORM_EXPORT XdgSystemInfo final : public SystemInfo {
 public:
     XdgSystemInfo();
@@ -16,6 +16,9 @@ public:
 
     QString locateTool() const override;
     bool startTool(const QString& path) override;
+    // Translucency follows the compositor, not a version of the system; the bar starts with the
+    // desktop session.
+    std::optional<QString> ownText(int id) const override;
 
     static QStringList knownTools();
     // The first candidate that is an executable file in one of the folders of searchPath; empty

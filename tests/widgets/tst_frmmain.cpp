@@ -7,6 +7,7 @@
 #include "bar/moddeclarepublic.h"
 #include "bar/resstrings.h"
 #include "bar/settings.h"
+#include "platform/linux/xdgsysteminfo.h"
 #include "tst_frmmain_fixture.h"
 
 #include <QDialog>
@@ -387,11 +388,16 @@ void tst_frmmain::firstLaunchCompleted_data()
     QTest::addColumn<int>("lang");
     QTest::addColumn<bool>("available");
     QTest::addColumn<QList<int>>("ids");
+    // With this system's own texts (a desktop without a compositing manager), nothing names another.
+    QTest::addColumn<bool>("systemTexts");
 
-    QTest::newRow("English, translucent") << 1 << true << QList<int>{126, 128, 130};
-    QTest::newRow("French, translucent") << 0 << true << QList<int>{125, 127, 129};
-    QTest::newRow("English, opaque") << 1 << false << QList<int>{132, 134, 130};
-    QTest::newRow("French, opaque") << 0 << false << QList<int>{131, 133, 129};
+    QTest::newRow("English, translucent") << 1 << true << QList<int>{126, 128, 130} << false;
+    QTest::newRow("French, translucent") << 0 << true << QList<int>{125, 127, 129} << false;
+    QTest::newRow("English, opaque") << 1 << false << QList<int>{132, 134, 130} << false;
+    QTest::newRow("French, opaque") << 0 << false << QList<int>{131, 133, 129} << false;
+    QTest::newRow("English, opaque, this system's texts") << 1 << false << QList<int>{132, 134, 130} << true;
+    QTest::newRow("French, translucent, this system's texts")
+        << 0 << true << QList<int>{125, 127, 129} << true;
 }
 
 void tst_frmmain::firstLaunchCompleted()
@@ -399,6 +405,9 @@ void tst_frmmain::firstLaunchCompleted()
     QFETCH(int, lang);
     QFETCH(bool, available);
     QFETCH(QList<int>, ids);
+    QFETCH(bool, systemTexts);
+    if (systemTexts)
+        platform::services().systemInfo = std::make_unique<platform::XdgSystemInfo>();
     deliverSkins();
     m_doubles->windows->translucent = available;
     barfixture::ModalScript script;
@@ -423,6 +432,8 @@ void tst_frmmain::firstLaunchCompleted()
     QVERIFY(!m_doubles->messages->shown.isEmpty());
     const auto message = m_doubles->messages->shown.constLast();
     QCOMPARE(message.text, expected);
+    if (systemTexts)
+        QVERIFY2(!message.text.contains(QLatin1String("Windows")), qPrintable(message.text));
     QCOMPARE(message.icon, platform::MsgIcon::Information);
     QCOMPARE(message.title, frmMain::versionTitle());
     int times = 0;

@@ -108,6 +108,9 @@ void tst_frmprefs::partsAreNamedForScreenReaders_data()
     QTest::newRow("program field") << "txtAppPath" << 1 << "Program to launching :";
     QTest::newRow("window state list") << "List3" << 1 << "State of the program to launching";
     QTest::newRow("mask field") << "txtImgMask" << 1 << "Mask Picture for the button form :";
+    QTest::newRow("pressed skin field") << "txtButtonDown" << 1 << "State of the \"Down Button\" :";
+    QTest::newRow("released skin field") << "txtButtonUp" << 1 << "State of the \"Up Button\" :";
+    QTest::newRow("pressed skin field, French") << "txtButtonDown" << 0 << "Etat du bouton \"Pressé\" :";
     QTest::newRow("left slider") << "HScroll1" << 1 << "Change the Dovi Left (X) position";
     QTest::newRow("buttons list") << "List1" << 1 << "Buttons list";
     QTest::newRow("order list, French") << "List2" << 0 << "Ordres des boutons";

@@ -433,11 +433,11 @@ void tst_frmprefs_buttons::fileChoosersTitlesAndFields_data()
     QTest::addColumn<QString>("filter");
     QTest::newRow("pressed, English")
         << 1 << QByteArray("Command1_0") << QByteArray("txtButtonDown")
-        << "Choose a file -- [Up Button state]..."
+        << "Choose a file -- [Down Button state]..."
         << "Windows Bitmap (*.bmp)|*.bmp|GIF Images (*.gif)|*.gif|JPeg images (*.jpg)|*.jpg";
     QTest::newRow("released, English")
         << 1 << QByteArray("Command1_1") << QByteArray("txtButtonUp")
-        << "Choose a file -- [Down Button state]..."
+        << "Choose a file -- [Up Button state]..."
         << "Windows Bitmap (*.bmp)|*.bmp|GIF Images (*.gif)|*.gif|JPeg Images (*.jpg)|*.jpg";
     QTest::newRow("pressed, French")
         << 0 << QByteArray("Command1_0") << QByteArray("txtButtonDown")
