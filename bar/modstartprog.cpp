@@ -60,8 +60,12 @@ void tellNotOpened(QWidget* parent, const QString& target)
     // Nothing else would tell the user why the click did nothing.
     const QString text = modDeclarePublic::CurrentLang == 0 ? QStringLiteral("Dovi n'a pas pu ouvrir :\r\n%1")
                                                             : QStringLiteral("Dovi could not open:\r\n%1");
-    platform::services().messages->show(parent, text.arg(QDir::toNativeSeparators(target)),
-                                        frmMain::versionTitle(), platform::MsgIcon::Warning);
+    QString message = text.arg(QDir::toNativeSeparators(target));
+    // What the system lacks, when that is why: the user can install it.
+    const QString detail = platform::services().shell->failureDetail(modDeclarePublic::CurrentLang);
+    if (!detail.isEmpty())
+        message += QStringLiteral("\r\n\r\n") + detail;
+    platform::services().messages->show(parent, message, frmMain::versionTitle(), platform::MsgIcon::Warning);
 }
 
 bool OpenAuthorSite()

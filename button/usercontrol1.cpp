@@ -153,6 +153,7 @@ UserControl1::UserControl1(QWidget* parent) : host::Control(parent)
             [this](int button, int, float, float) { HandlePress(button); });
     connect(Vistel1, &host::Control::MouseUp, this,
             [this](int button, int shift, float x, float y) { HandleRelease(button, shift, x, y); });
+    connect(Vistel1, &host::Control::DblClick, this, [this] { m_secondPress = true; });
 
     m_maskPicture = builtInMask();
     m_font = extender().ambientFont();
@@ -856,6 +857,7 @@ void UserControl1::ReturnToRest()
 
 void UserControl1::HandleRelease(int button, int shift, float x, float y)
 {
+    const bool secondPress = std::exchange(m_secondPress, false);
     // Only the left, right and middle buttons are the button's: the back and forward buttons of a
     // mouse (mask 0) would count as a left release and start the target.
     if (!(button & (1 | 2 | 4)))
@@ -874,6 +876,10 @@ void UserControl1::HandleRelease(int button, int shift, float x, float y)
         return;
     }
     ReturnToRest();
+    // Many users double-click out of habit: the second half of a double click (the desktop's time
+    // and distance) starts the target no second time.
+    if (secondPress)
+        return;
     Q_EMIT Click();
 }
 
@@ -934,7 +940,8 @@ bool UserControl1::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
     case QEvent::MouseButtonDblClick:
-        // The second press of a double click is no press (no MouseDown); its release still counts.
+        // The second press of a double click is no press (no MouseDown), and its release no click.
+        m_secondPress = true;
         return true;
     default:
         return host::Control::eventFilter(watched, event);
@@ -974,6 +981,9 @@ void UserControl1::mouseReleaseEvent(QMouseEvent* event)
                   twipsY(event->position().y()));
 }
 
-void UserControl1::mouseDoubleClickEvent(QMouseEvent*) {}
+void UserControl1::mouseDoubleClickEvent(QMouseEvent*)
+{
+    m_secondPress = true;
+}
 
 DOVI_CONTROL_LIBRARY(DOVIBUTTON_PROGID, UserControl1, ButtonLibraryTag)

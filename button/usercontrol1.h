@@ -178,6 +178,8 @@ private:
     bool m_iconStretch = false;
     // A left press shows the down skin until its release (or a menu takes the mouse).
     bool m_pressed = false;
+    // The press under way is the second of a double click: its release starts nothing more.
+    bool m_secondPress = false;
     // The title's text; lblBtnTitle takes it when it first shows (sizeTitle).
     QString m_titleText;
     bool m_titleSized = false;

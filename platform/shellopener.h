@@ -25,6 +25,10 @@ public:
     virtual bool open(const ShellRequest& request) = 0;
     // The working folder given to launched programs: the root of the system drive.
     virtual QString systemDriveRoot() const = 0;
+    // After an open that failed because the system lacks something (a terminal emulator for a program
+    // that runs in one): what is missing, in French for lang 0 and in English otherwise. Empty when
+    // the target alone is to blame.
+    virtual QString failureDetail(int /*lang*/) const { return {}; }
 };
 
 } // namespace platform

@@ -180,14 +180,14 @@ QString entryValue(const QString& fileText, const QString& key)
 
 std::optional<Command> applicationCommand(const QString& fileText)
 {
-    if (entryValue(fileText, QStringLiteral("Type")) != QLatin1String("Application") ||
-        entryValue(fileText, QStringLiteral("Terminal")) == QLatin1String("true"))
+    if (entryValue(fileText, QStringLiteral("Type")) != QLatin1String("Application"))
         return std::nullopt;
     // The Exec= value goes to its own reader as written: its quoting comes after the string escapes.
     std::optional<QStringList> arguments = parseExec(rawEntryValue(fileText, QStringLiteral("Exec")));
     if (!arguments || arguments->isEmpty() || arguments->constFirst().isEmpty())
         return std::nullopt;
-    return Command{std::move(*arguments), entryValue(fileText, QStringLiteral("Path"))};
+    return Command{std::move(*arguments), entryValue(fileText, QStringLiteral("Path")),
+                   entryValue(fileText, QStringLiteral("Terminal")) == QLatin1String("true")};
 }
 
 } // namespace platform::desktopentry

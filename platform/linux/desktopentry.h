@@ -28,12 +28,13 @@ DOVI_PLATFORM_EXPORT QString unescapeString(const QString& value);
 // The value of key in the [Desktop Entry] group of a file's text, empty when it is not there.
 DOVI_PLATFORM_EXPORT QString entryValue(const QString& fileText, const QString& key);
 
-// What an application's entry starts: its Exec= arguments, field codes left out, and the folder of
-// its Path= (empty when it names none). No value for an entry that cannot be started so: not of the
-// Application type, without a usable Exec=, or one that runs in a terminal.
+// What an application's entry starts: its Exec= arguments, field codes left out, the folder of its
+// Path= (empty when it names none) and whether it runs in a terminal (Terminal=true). No value for an
+// entry that cannot be started so: not of the Application type, or without a usable Exec=.
 struct Command {
     QStringList arguments;
     QString folder;
+    bool terminal = false;
 };
 DOVI_PLATFORM_EXPORT std::optional<Command> applicationCommand(const QString& fileText);
 

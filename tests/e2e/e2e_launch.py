@@ -1,15 +1,19 @@
 """Shell open with hostile names: programs, documents, folders and addresses whose names hold blanks,
 quotes, "$(...)", back quotes, ";", "|", "&&" or a leading "-", and a path of 4,000 characters. Each
 is started as itself or handed to the desktop's opener as one argument, never read by a shell: no
-marker file that an injected command would create ever appears."""
+marker file that an injected command would create ever appears. An application entry that runs in a
+terminal gets one (xterm as x-terminal-emulator). A double click on a bar button starts its target
+once."""
 
 import os
+import shutil
 import sys
+import time
 import unittest
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
-from harness import Probe, Session, main, wait_for  # noqa: E402
+from harness import SKIN, Probe, Session, main, prepare, wait_for  # noqa: E402
 
 BIN_DIR = None
 PROBE = None
@@ -221,6 +225,80 @@ class Launch(unittest.TestCase):
         self.assertEqual(self.open(path), "open true")
         _opener, _cwd, args = self.record("opener")
         self.assertEqual(args, [str(path)])
+
+    def test_terminal_entry_runs_in_the_terminal_emulator(self):
+        xterm = shutil.which("xterm")
+        if not xterm:
+            self.skipTest("xterm is not installed")
+        # A PATH of its own: xterm as the system's terminal emulator, and no xdg-terminal-exec.
+        terminal_bin = self.session.tmp / "terminalbin"
+        terminal_bin.mkdir(exist_ok=True)
+        for name, target in (("x-terminal-emulator", xterm), ("mv", shutil.which("mv"))):
+            link = terminal_bin / name
+            if not link.exists():
+                link.symlink_to(target)
+        self.assertIsNone(shutil.which("xdg-terminal-exec", path=str(terminal_bin)))
+        probe = Probe(self.session, PROBE, "--hidden",
+                      env={"PATH": str(terminal_bin), "DOVI_RECORD_DIR": str(self.records)})
+        script = self.targets / "terminal program; $(x)"
+        script.write_text(RECORDER.format(kind="program") + 'test -t 0 && : > "$DOVI_RECORD_DIR/tty.$$"\n')
+        script.chmod(0o755)
+        entry = self.targets / "in a terminal.desktop"
+        entry.write_text("[Desktop Entry]\nType=Application\nName=In a terminal\nTerminal=true\n"
+                         f"Path={self.records}\n"
+                         f'Exec="{script}" one "two three" %f $(touch {MARKER})\n')
+        self.assertEqual(probe.ask(f"open 1 - {entry}"), "open true")
+        started, cwd, args = self.record("program")
+        self.assertEqual(started, str(script))
+        self.assertEqual(cwd, str(self.records), "in the entry's working folder")
+        self.assertEqual(args, ["one", "two three", "$(touch", MARKER + ")"])
+        wait_for(lambda: any(f.name.startswith("tty.") for f in self.records.iterdir()),
+                 what="the program to have a terminal")
+        for f in self.records.glob("tty.*"):
+            f.unlink()
+
+
+class BarButton(unittest.TestCase):
+    """A bar button's target: started once by a double click, which many users give out of habit; a
+    program that runs in a terminal, without a terminal emulator, is explained."""
+
+    def test_a_double_click_starts_the_target_once(self):
+        with Session(BIN_DIR) as s:
+            records = s.tmp / "records"
+            records.mkdir()
+            program = s.tmp / "program to start"
+            program.write_text(RECORDER.format(kind="program"))
+            program.chmod(0o755)
+            prepare(s, buttons=[f"{program};;A;1"], position=(100, 50))
+            bar = s.start_program(env={"DOVI_RECORD_DIR": str(records)})
+            s.wait_window(pid=bar.pid, timeout=30)
+            centre = (100 + SKIN // 2, 50 + SKIN // 2)
+
+            def started():
+                return [f for f in records.iterdir() if not f.name.endswith(".part")]
+            s.move(*centre)
+            s.run(["xdotool", "click", "--repeat", "2", "--delay", "80", "1"])
+            wait_for(started, what="the target to start")
+            # Well past the double-click time, a click is a click of its own again.
+            time.sleep(1.0)
+            s.click(*centre)
+            wait_for(lambda: len(started()) >= 2, what="the target to start again")
+            self.assertEqual(len(started()), 2, "the double click started the target once")
+            self.assertIsNone(bar.poll())
+
+    def test_a_terminal_program_without_a_terminal_emulator_is_explained(self):
+        with Session(BIN_DIR) as s:
+            entry = s.tmp / "top.desktop"
+            entry.write_text("[Desktop Entry]\nType=Application\nName=Top\nTerminal=true\nExec=/bin/true\n")
+            prepare(s, buttons=[f"{entry};;T;1"], position=(100, 50))
+            empty = s.tmp / "nothing on the path"
+            empty.mkdir()
+            bar = s.start_program(env={"PATH": str(empty)})
+            s.wait_window(pid=bar.pid, timeout=30)
+            s.click(100 + SKIN // 2, 50 + SKIN // 2)
+            wait_for(lambda: "xdg-terminal-exec nor x-terminal-emulator" in s.read_log("Dovi"),
+                     what="the message that names the missing terminal emulator")
+            self.assertIn(str(entry), s.read_log("Dovi"))
 
 
 if __name__ == "__main__":

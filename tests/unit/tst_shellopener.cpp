@@ -60,6 +60,8 @@ void tst_ShellOpener::initTestCase()
     QVERIFY(m_dir.isValid());
     m_work = m_dir.filePath(QStringLiteral("work"));
     QVERIFY(QDir().mkpath(m_work));
+    for (const char* bin : {"bin-x", "bin-both"})
+        QVERIFY(QDir(m_dir.path()).mkpath(QString::fromLatin1(bin)));
     // Each recorder writes its folder, then one argument a line, then renames the file into
     // place, so a test never reads half a record.
     const QByteArray record =
@@ -70,6 +72,11 @@ void tst_ShellOpener::initTestCase()
     QVERIFY(!writeScript(QStringLiteral("$(touch x)"), record).isEmpty());
     QVERIFY(!writeScript(QStringLiteral("a;touch x"), record).isEmpty());
     QVERIFY(!writeScript(QStringLiteral("-n"), record).isEmpty());
+    // Folders standing for PATH: no terminal emulator, the system's default one, and both.
+    QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("bin-none")));
+    QVERIFY(!writeScript(QStringLiteral("bin-x/x-terminal-emulator"), record).isEmpty());
+    QVERIFY(!writeScript(QStringLiteral("bin-both/x-terminal-emulator"), record).isEmpty());
+    QVERIFY(!writeScript(QStringLiteral("bin-both/xdg-terminal-exec"), record).isEmpty());
     QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("a folder")));
     for (const char* name : {"$(touch x).txt", "a;touch x.txt", "-e", "it's \"q\".txt"}) {
         QFile file(m_dir.filePath(QString::fromUtf8(name)));
@@ -212,41 +219,54 @@ void tst_ShellOpener::refused()
 
 void tst_ShellOpener::applicationEntryStartsItsProgram_data()
 {
-    // "@" stands for the test folder. An empty record means open() refuses the target.
+    // "@" stands for the test folder. An empty record means open() refuses the target. bin is the
+    // folder that stands for PATH, with no terminal emulator (none), x-terminal-emulator (x) or both.
     QTest::addColumn<QString>("entry");
+    QTest::addColumn<QString>("bin");
     QTest::addColumn<QStringList>("record");
     const QString program =
         QStringLiteral("Exec=\"@/program with spaces\" one %U \"two three\" $(touch x)\n");
+    const QString terminal = QStringLiteral("[Desktop Entry]\nType=Application\nTerminal=true\n");
     QTest::newRow("its program, its arguments, no field code")
-        << "[Desktop Entry]\nType=Application\nName=A\n" + program
+        << "[Desktop Entry]\nType=Application\nName=A\n" + program << "none"
         << QStringList{"/", "one", "two three", "$(touch", "x)"};
-    QTest::newRow("its own working folder") << "[Desktop Entry]\nType=Application\nPath=@/work\n" + program
-                                            << QStringList{"@/work", "one", "two three", "$(touch", "x)"};
+    QTest::newRow("its own working folder")
+        << "[Desktop Entry]\nType=Application\nPath=@/work\n" + program << "none"
+        << QStringList{"@/work", "one", "two three", "$(touch", "x)"};
     QTest::newRow("an Exec= of another group is not its own")
         << "[Desktop Action new]\n" + program + "[Desktop Entry]\nType=Application\nExec=\"@/-n\"\n"
-        << QStringList{"/"};
+        << "none" << QStringList{"/"};
     // Eight backslashes in the file: four once the string escapes are read, two once Exec='s quoting is.
     QTest::newRow("escapes read once each") << QStringLiteral(R"([Desktop Entry]
 Type=Application
 Exec="@/program with spaces" "a\\\\\\\\b"
-)") << QStringList{"/", QStringLiteral(R"(a\\b)")};
-    QTest::newRow("a terminal program goes to the opener")
-        << "[Desktop Entry]\nType=Application\nTerminal=true\n" + program
-        << QStringList{"/", "@/entry.desktop"};
+)") << "none" << QStringList{"/", QStringLiteral(R"(a\\b)")};
+    QTest::newRow("a terminal program runs in x-terminal-emulator -e")
+        << terminal + program << "x"
+        << QStringList{"/", "-e", "@/program with spaces", "one", "two three", "$(touch", "x)"};
+    QTest::newRow("a terminal program runs in xdg-terminal-exec first, in its working folder")
+        << terminal + "Path=@/work\n" + program << "both"
+        << QStringList{"@/work", "@/program with spaces", "one", "two three", "$(touch", "x)"};
+    QTest::newRow("a terminal program without a terminal emulator is refused")
+        << terminal + program << "none" << QStringList();
+    QTest::newRow("a missing terminal program is refused") << terminal + "Exec=\"@/no such program\"\n"
+                                                           << "x" << QStringList();
     QTest::newRow("a link goes to the opener") << "[Desktop Entry]\nType=Link\nURL=http://example.org\n"
-                                               << QStringList{"/", "@/entry.desktop"};
+                                               << "none" << QStringList{"/", "@/entry.desktop"};
     QTest::newRow("broken quoting goes to the opener")
         << "[Desktop Entry]\nType=Application\nExec=\"@/program with spaces\n"
-        << QStringList{"/", "@/entry.desktop"};
+        << "none" << QStringList{"/", "@/entry.desktop"};
     QTest::newRow("a missing program is refused")
         << "[Desktop Entry]\nType=Application\nExec=\"@/no such program\"\n"
-        << QStringList();
+        << "none" << QStringList();
 }
 
 void tst_ShellOpener::applicationEntryStartsItsProgram()
 {
     QFETCH(QString, entry);
+    QFETCH(QString, bin);
     QFETCH(QStringList, record);
+    const bool runsInTerminal = entry.contains(QLatin1String("Terminal=true"));
     const QString path = m_dir.filePath(QStringLiteral("entry.desktop"));
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
@@ -255,10 +275,15 @@ void tst_ShellOpener::applicationEntryStartsItsProgram()
     for (QString& line : record)
         line.replace(QLatin1Char('@'), m_dir.path());
 
-    X11ShellOpener opener({}, m_dir.filePath(QStringLiteral("opener")));
+    X11ShellOpener opener({m_dir.filePath(QStringLiteral("bin-") + bin)},
+                          m_dir.filePath(QStringLiteral("opener")));
     const bool opened =
         opener.open({QStringLiteral("Open"), path, QString(), QStringLiteral("/"), ShowState::Normal});
     QCOMPARE(opened, !record.isEmpty());
+    // Only the want of a terminal emulator is the system's fault, and it is named in both languages.
+    const bool noTerminal = !opened && runsInTerminal && bin == QLatin1String("none");
+    QCOMPARE(opener.failureDetail(1).contains(QLatin1String("x-terminal-emulator")), noTerminal);
+    QCOMPARE(opener.failureDetail(0).contains(QLatin1String("xdg-terminal-exec")), noTerminal);
     if (opened) {
         const QString written = m_dir.filePath(QStringLiteral("record"));
         QTRY_VERIFY(QFile::exists(written));

@@ -42,6 +42,8 @@ private Q_SLOTS:
     void restsOnUpSkin();
     void pressRelease_data();
     void pressRelease();
+    void doubleClickStartsOnce_data();
+    void doubleClickStartsOnce();
     void leftHeldWhileMenuOpensLeavesNothingPressed();
     void releaseMeasuredFromVistel1Corner();
     void releaseMeasuredFromTitleCorner();
@@ -257,6 +259,38 @@ void tst_usercontrol1_mouse::pressRelease()
     }
     QCOMPARE(pixel({2, 23}), UpColour);
     QCOMPARE(imgIcon->geometry(), rest);
+}
+
+void tst_usercontrol1_mouse::doubleClickStartsOnce_data()
+{
+    // Each part of the button takes the double click of its own: the surface, the icon, the target's
+    // icon (Vistel1).
+    QTest::addColumn<QPoint>("at");
+    QTest::addColumn<bool>("extractIcon");
+    QTest::addColumn<bool>("withIcon");
+    QTest::newRow("surface") << QPoint(2, 23) << false << false;
+    QTest::newRow("icon") << QPoint(23, 23) << false << true;
+    QTest::newRow("target's icon") << QPoint(23, 23) << true << true;
+}
+
+void tst_usercontrol1_mouse::doubleClickStartsOnce()
+{
+    QFETCH(QPoint, at);
+    QFETCH(bool, extractIcon);
+    QFETCH(bool, withIcon);
+    const QString target = QStringLiteral("/usr/bin/xterm");
+    m_icons->icons.insert(target, QPixmap(33, 33));
+    QVERIFY(m_button->putProperty(ButtonDispId::ExtractIcon, extractIcon));
+    QVERIFY(m_button->putProperty(ButtonDispId::Programme, target));
+    QVERIFY(m_button->putProperty(ButtonDispId::Icone, withIcon ? m_icon : QString()));
+    QSignalSpy clickSpy(m_button.get(), &host::Control::Click);
+
+    QTest::mouseDClick(m_container->windowHandle(), Qt::LeftButton, {}, ButtonAt + at);
+    QCOMPARE(clickSpy.count(), 1);
+    // A click after the double-click time is a click again.
+    press(Qt::LeftButton, at);
+    release(Qt::LeftButton, at);
+    QCOMPARE(clickSpy.count(), 2);
 }
 
 void tst_usercontrol1_mouse::leftHeldWhileMenuOpensLeavesNothingPressed()
