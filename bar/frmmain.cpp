@@ -12,6 +12,7 @@
 #include "bar/resstrings.h"
 #include "bar/settings.h"
 #include "button/dispids.h"
+#include "platform/endrequest.h"
 #include "platform/host/controlhost.h"
 #include "platform/services.h"
 
@@ -161,6 +162,10 @@ bool frmMain::Form_Load()
         LangFirstChoice = true;
         frmLangue langue(this);
         languageChosen = langue.exec() == QDialog::Accepted;
+        // Asked to end meanwhile (a logout): nothing of the first launch is written yet, and the
+        // next start asks again.
+        if (platform::endRequested())
+            return false;
     }
 
     // A language just chosen is the session's, also when the settings could not keep it.
@@ -186,10 +191,13 @@ bool frmMain::Form_Load()
         if (SetupDone && !QFileInfo::exists(configPath()))
             SetupDone = false;
         if (!SetupDone) {
-            inform(this,
-                   CurrentLang == 0
-                       ? QStringLiteral("Vous n'avez pas créé au minimum un bouton, Dovi va se refermer !")
-                       : QStringLiteral("You do not have create any button, Dovi is closing !"));
+            // Ended by the system (a logout), the first launch is undone without a word.
+            if (!platform::endRequested()) {
+                inform(this, CurrentLang == 0
+                                 ? QStringLiteral(
+                                       "Vous n'avez pas créé au minimum un bouton, Dovi va se refermer !")
+                                 : QStringLiteral("You do not have create any button, Dovi is closing !"));
+            }
             close();
             return false;
         }

@@ -13,4 +13,8 @@ namespace platform {
 // user ends it. The watch lasts as long as context.
 DOVI_PLATFORM_EXPORT void onEndRequest(QObject* context, std::function<void()> handler);
 
+// True once the system has asked the program to end while a watch was in place: code that runs
+// before the handler can (a dialog's exec returning) stops instead of going on with the start.
+DOVI_PLATFORM_EXPORT bool endRequested();
+
 } // namespace platform

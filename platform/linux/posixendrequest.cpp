@@ -18,8 +18,11 @@ std::array<int, 2> g_pipe = {-1, -1};
 
 constexpr std::array<int, 3> EndSignals = {SIGTERM, SIGHUP, SIGINT};
 
+volatile std::sig_atomic_t g_requested = 0;
+
 extern "C" void noteEndRequest(int)
 {
+    g_requested = 1;
     const int saved = errno;
     const char byte = 1;
     [[maybe_unused]] const ssize_t written = ::write(g_pipe[1], &byte, 1);
@@ -38,6 +41,11 @@ bool openPipe()
 }
 
 } // namespace
+
+bool endRequested()
+{
+    return g_requested != 0;
+}
 
 void onEndRequest(QObject* context, std::function<void()> handler)
 {

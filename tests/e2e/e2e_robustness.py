@@ -255,6 +255,29 @@ class Robustness(unittest.TestCase):
         self.assertIn("Val_Trans=200", ini.read_text(), "the stored settings survive a failed save")
         self.assertIn("FirstLaunch=1", ini.read_text())
 
+    def test_an_end_request_during_the_first_launch(self):
+        # A logout or a shutdown while the set-up's dialogs are open: they close as their Cancel does
+        # and the bar ends at once, with nothing a restart would take for a completed set-up.
+        for stage in ("language chooser", "first-run message", "preferences"):
+            with self.subTest(stage=stage), Session(BIN_DIR) as s:
+                bar = s.start_program()
+                language = s.wait_window(pid=bar.pid, name="^Language", timeout=30)
+                if stage != "language chooser":
+                    s.key("Return")
+                    wait_for(lambda: language not in s.windows(pid=bar.pid), what="the chooser to close")
+                    message = s.wait_window(pid=bar.pid, name="^Premier lancement", timeout=15)
+                if stage == "preferences":
+                    s.key("Return")
+                    wait_for(lambda: message not in s.windows(pid=bar.pid), what="the message to close")
+                    s.wait_window(pid=bar.pid, name="^Préférences", timeout=15)
+                bar.send_signal(signal.SIGTERM)
+                self.assertEqual(bar.wait(timeout=1), 0, "the bar ends within a second")
+                self.assertFalse((s.program_dir / "DoviConfig.txt").exists())
+                self.assertFalse((s.program_dir / "Dovi_Run.txt").exists())
+                ini = s.config_home / "Dovi" / "Dovi.ini"
+                self.assertNotIn("FirstLaunch=1", ini.read_text() if ini.exists() else "")
+                self.assertEqual(messages(s), [], "nothing said on the way out")
+
 
 if __name__ == "__main__":
     main(globals())
