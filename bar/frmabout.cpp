@@ -1,6 +1,7 @@
 #include "bar/frmabout.h"
 
 #include "bar/configfile.h"
+#include "bar/mnemonics.h"
 #include "bar/moddeclarepublic.h"
 #include "bar/modstartprog.h"
 #include "bar/resstrings.h"
@@ -102,6 +103,9 @@ void frmAbout::Form_Load()
     ui->cmdSysInfo->setText(resstrings::choose(109, 110, CurrentLang));
     ui->Command1->setText(resstrings::choose(105, 106, CurrentLang));
     ui->Command2->setText(resstrings::choose(107, 108, CurrentLang));
+    mnemonics::assignTo(this);
+    // The additional informations are named by their label, its buddy; the licence by its own name.
+    ui->Text1->setAccessibleName(QStringLiteral("Licence"));
 
     ui->lblVersion->setText(versionText());
     ui->Command1->setToolTip(authorMail());

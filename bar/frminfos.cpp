@@ -1,5 +1,6 @@
 #include "bar/frminfos.h"
 
+#include "bar/mnemonics.h"
 #include "bar/moddeclarepublic.h"
 #include "bar/modsetformstransparency.h"
 #include "bar/resstrings.h"
@@ -135,6 +136,9 @@ void frmInfos::Form_Load()
         ui->Check1->setChecked(false);
     }
     ui->Check1->setText(resstrings::choose(123, 124, CurrentLang));
+    mnemonics::assignTo(this);
+    // The button shows a cross.
+    ui->Command1->setAccessibleName(CurrentLang == 0 ? QStringLiteral("Fermer") : QStringLiteral("Close"));
 
     if (InfosTip >= 0 && InfosTip < qint16(std::size(Tips))) {
         const TipTexts& tip = Tips[InfosTip];

@@ -1,5 +1,6 @@
 #include "bar/frmlangue.h"
 
+#include "bar/mnemonics.h"
 #include "bar/moddeclarepublic.h"
 #include "bar/resstrings.h"
 #include "bar/settings.h"
@@ -67,6 +68,7 @@ void frmLangue::Form_Load()
     ui->Image1->setFixedSize(32, 32);
     ui->Image2->setFixedSize(32, 32);
     setWindowIcon(flagIcon(m_chosen == 0 ? 101 : 102));
+    mnemonics::assignTo(this);
 }
 
 void frmLangue::Option1_Click(int index)

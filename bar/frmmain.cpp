@@ -21,6 +21,7 @@
 #include <QCursor>
 #include <QDir>
 #include <QFile>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -83,6 +84,10 @@ frmMain::frmMain(QWidget* parent)
     setAttribute(Qt::WA_QuitOnClose, true);
     // The bar is seldom the active window, yet its buttons' tooltips are to show when the pointer rests.
     setAttribute(Qt::WA_AlwaysShowToolTips, true);
+    // Started with the session, the bar leaves the keyboard where it is; a click or the window
+    // manager gives it the keyboard later.
+    setAttribute(Qt::WA_ShowWithoutActivating, true);
+    setAccessibleName(QStringLiteral("Dovi"));
     setFixedSize(toPixels(TemplateSizeTwips, tppX()), toPixels(TemplateSizeTwips, tppY()));
     connect(&m_command1, &host::ControlArray::Click, this, &frmMain::Command1_Click);
     connect(&m_command1, &host::ControlArray::MouseUp, this, &frmMain::Command1_MouseUp);
@@ -242,6 +247,7 @@ bool frmMain::Form_Load()
     sys.windows->watchDesktop(this, [this] { followDesktop(); });
     // From the event loop: the bar has started, and a request to end it is answered at once.
     QTimer::singleShot(0, this, &frmMain::tellPlacement);
+    QTimer::singleShot(0, this, &frmMain::grabLauncherKeys);
 
     RunFileCreated = false;
     FirstRun = false;
@@ -260,6 +266,39 @@ void frmMain::tellPlacement()
                : QStringLiteral("This desktop places the windows of programs itself: Dovi cannot put "
                                 "its bar at the position chosen in the preferences."));
     settings::savePlacementNotice(1);
+}
+
+void frmMain::grabLauncherKeys()
+{
+    const QList<int> taken =
+        platform::services().windows->grabLauncherKeys(this, [this](int number) { launcherKey(number); });
+    int takenBits = 0;
+    QStringList names;
+    for (const int number : taken) {
+        takenBits |= 1 << number;
+        names << QStringLiteral("Super+%1").arg(number);
+    }
+    // Told once for each key: the user may leave it to the other program.
+    const int told = settings::TakenKeysNotice();
+    if ((takenBits & ~told) == 0)
+        return;
+    // Kept before it is said: a session ended while the message is up has shown it.
+    settings::saveTakenKeysNotice(told | takenBits);
+    inform(this, (CurrentLang == 0 ? QStringLiteral("Ces touches sont déjà utilisées par un autre programme, "
+                                                    "elles ne lanceront pas les boutons de Dovi : ")
+                                   : QStringLiteral("These keys are already used by another program, so they "
+                                                    "will not start Dovi's buttons: ")) +
+                     names.join(QStringLiteral(", ")));
+}
+
+void frmMain::launcherKey(int number)
+{
+    // As a click: not while a dialog of the bar is open or the buttons are being laid out.
+    const host::Control* button = m_command1.at(number);
+    if (!button || button->isHidden() || m_layoutRun.running || QApplication::activeModalWidget() ||
+        QApplication::activePopupWidget())
+        return;
+    Command1_Click(number);
 }
 
 void frmMain::keepSetup()
@@ -633,6 +672,42 @@ void frmMain::mouseReleaseEvent(QMouseEvent* event)
     if (event->button() == Qt::RightButton && m_command1.ubound() < 1)
         popupMenu(event->globalPosition().toPoint());
     QWidget::mouseReleaseEvent(event);
+}
+
+void frmMain::keyPressEvent(QKeyEvent* event)
+{
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    const int key = event->key();
+    if (key == Qt::Key_Escape && plain) {
+        platform::services().windows->giveFocusBack(this);
+        return;
+    }
+    const bool column = CfgAlign == QLatin1String("VERTICAL");
+    int step = 0;
+    int from = -1;
+    for (int index = 1; index <= m_command1.ubound(); ++index) {
+        if (m_command1.at(index) && m_command1.at(index) == focusWidget())
+            from = index;
+    }
+    if (key == (column ? Qt::Key_Down : Qt::Key_Right) || key == Qt::Key_Home)
+        step = 1;
+    else if (key == (column ? Qt::Key_Up : Qt::Key_Left) || key == Qt::Key_End)
+        step = -1;
+    if (key == Qt::Key_Home || key == Qt::Key_End || from < 0)
+        from = step > 0 ? 0 : m_command1.ubound() + 1;
+    if (step == 0 || !plain) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    // The next shown button that way; at either end the keyboard stays where it is.
+    for (int index = from + step; index >= 1 && index <= m_command1.ubound(); index += step) {
+        host::Control* button = m_command1.at(index);
+        if (button && !button->isHidden()) {
+            button->setFocus(Qt::TabFocusReason);
+            break;
+        }
+    }
+    event->accept();
 }
 
 void frmMain::Command1_Click(int index)

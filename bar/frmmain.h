@@ -83,6 +83,8 @@ protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    // The arrows along the bar move the keyboard from button to button; Escape gives it back.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private Q_SLOTS:
     void Command1_Click(int index);
@@ -102,6 +104,9 @@ private:
     // Takes the way the desktop now shows windows: see-through with a compositor, a copy without.
     void followDesktop();
     void tellPlacement();
+    // Super+1 to Super+9 start the first nine buttons; the keys other programs hold are told once.
+    void grabLauncherKeys();
+    void launcherKey(int number);
 
     host::ControlArray m_command1;
     std::unique_ptr<frmMenu> m_menu;

@@ -5,6 +5,7 @@
 #include "bar/frmmain.h"
 #include "bar/frmprefs.h"
 #include "bar/frmtransparency.h"
+#include "bar/mnemonics.h"
 #include "bar/moddeclarepublic.h"
 #include "bar/resstrings.h"
 
@@ -74,9 +75,13 @@ frmMenu::~frmMenu() = default;
 void frmMenu::Form_Load()
 {
     // Exactly 0 is French and exactly 1 English; any other flag keeps the design captions.
-    if (CurrentLang != 0 && CurrentLang != 1)
-        return;
-    const int lang = CurrentLang;
+    if (CurrentLang == 0 || CurrentLang == 1)
+        setCaptions(CurrentLang);
+    mnemonics::assignTo(mnuFile);
+}
+
+void frmMenu::setCaptions(int lang)
+{
     auto set = [lang](QAction* action, int frenchId) {
         action->setText(resstrings::choose(frenchId, frenchId + 1, lang));
     };

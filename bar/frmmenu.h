@@ -47,6 +47,7 @@ private Q_SLOTS:
 
 private:
     void Form_Load();
+    void setCaptions(int lang);
     void openPrefs(qint16 page);
 
     frmMain& m_bar;

@@ -3,6 +3,7 @@
 #include "bar/configfile.h"
 #include "bar/frmmain.h"
 #include "bar/moddeclarepublic.h"
+#include "bar/mnemonics.h"
 #include "bar/modplacebuttons.h"
 #include "bar/modregeditrundovi.h"
 #include "bar/prefsposition.h"
@@ -238,6 +239,7 @@ void frmPrefs::setCaptions(int lang)
                            static_cast<QWidget*>(ui->Command1_0), static_cast<QWidget*>(ui->Command1_1),
                            static_cast<QWidget*>(ui->Command4)})
         glyph->setAccessibleName(browse);
+    mnemonics::assignTo(this);
 }
 
 void frmPrefs::fillFromBar()

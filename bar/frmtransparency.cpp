@@ -35,6 +35,8 @@ QSlider* frmTransparency::Slider1() const
 void frmTransparency::Form_Load()
 {
     setWindowTitle(resstrings::choose(137, 138, CurrentLang));
+    ui->Slider1->setAccessibleName(CurrentLang == 0 ? QStringLiteral("Transparence de Dovi")
+                                                    : QStringLiteral("Dovi transparency"));
     const QSignalBlocker quiet(ui->Slider1);
     ui->Slider1->setValue(modSetFormsTransparency::clampLevel(TransparencyValue));
     placeBesideBar();

@@ -125,4 +125,14 @@ bool savePlacementNotice(int value)
     return writeNumber(SectionNotices, QStringLiteral("Placement"), value);
 }
 
+int TakenKeysNotice()
+{
+    return readNumber(SectionNotices, QStringLiteral("TakenKeys"), 0);
+}
+
+bool saveTakenKeysNotice(int value)
+{
+    return writeNumber(SectionNotices, QStringLiteral("TakenKeys"), value);
+}
+
 } // namespace settings

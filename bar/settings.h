@@ -26,6 +26,11 @@ bool saveInfosToolTip(int value);
 int PlacementNotice();
 bool savePlacementNotice(int value);
 
+// "Notices"/"TakenKeys": the Super+digit keys the user was told another program holds, bit n for
+// Super+n. Default 0.
+int TakenKeysNotice();
+bool saveTakenKeysNotice(int value);
+
 // Deletes every setting of the program.
 void deleteAll();
 

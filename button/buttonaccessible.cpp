@@ -34,8 +34,12 @@ void ButtonAccessible::doAction(const QString& actionName)
         button()->menuFromOutside();
 }
 
-QStringList ButtonAccessible::keyBindingsForAction(const QString&) const
+QStringList ButtonAccessible::keyBindingsForAction(const QString& actionName) const
 {
+    if (actionName == pressAction())
+        return {QStringLiteral("Return"), QStringLiteral("Space")};
+    if (actionName == showMenuAction())
+        return {QStringLiteral("Menu"), QStringLiteral("Shift+F10")};
     return {};
 }
 

@@ -15,6 +15,10 @@ public:
     QStringList actionNames() const override;
     void doAction(const QString& actionName) override;
     QStringList keyBindingsForAction(const QString& actionName) const override;
+    // The button's pictures and title are parts of it, not things of their own to a screen reader.
+    int childCount() const override { return 0; }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
 
     // Makes Qt ask this class for every launcher button; once per program.
     static void install();

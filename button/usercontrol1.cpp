@@ -8,6 +8,7 @@
 #include <QEvent>
 #include <QFileInfo>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -68,6 +69,33 @@ qint32 bagLong(const host::PropertyBag& bag, const QString& name, qint32 fallbac
     host::DispResult ignored;
     return host::coerce::toLong(bag.ReadProperty(name, fallback), &value, &ignored) ? value : fallback;
 }
+
+// The mark of the button that has the keyboard: a ring along the button's outline, inside it, so that
+// it follows the skin's shape and shows on a bar cut to its buttons. It lies above the button's parts.
+class FocusMark final : public QWidget {
+public:
+    explicit FocusMark(QWidget* button) : QWidget(button)
+    {
+        setObjectName(QStringLiteral("focusMark"));
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setFocusPolicy(Qt::NoFocus);
+        hide();
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        const QWidget* button = parentWidget();
+        const QRegion outline = button->mask().isEmpty() ? QRegion(button->rect()) : button->mask();
+        constexpr int Width = 2;
+        QRegion inside = outline;
+        for (const QPoint& step : {QPoint(Width, 0), QPoint(-Width, 0), QPoint(0, Width), QPoint(0, -Width)})
+            inside &= outline.translated(step);
+        QPainter painter(this);
+        painter.setClipRegion(outline - inside);
+        painter.fillRect(rect(), palette().color(QPalette::Active, QPalette::Highlight));
+    }
+};
 
 QLabel* makePart(QWidget* parent, const QString& name)
 {
@@ -145,6 +173,9 @@ UserControl1::UserControl1(QWidget* parent) : host::Control(parent)
     Vistel1->ReadProperties(design);
     Vistel1->setAutoRedraw(true);
     Vistel1->raise();
+    // The keyboard reaches the buttons by a click, a window activation or the arrows (Tab too).
+    setFocusPolicy(Qt::StrongFocus);
+    m_focusMark = new FocusMark(this);
 
     for (QWidget* part : {static_cast<QWidget*>(imgIcon), static_cast<QWidget*>(lblBtnTitle)})
         part->installEventFilter(this);
@@ -277,6 +308,8 @@ void UserControl1::UserControl_Resize()
     // How wide the title may be depends on the button's width.
     placeTitle();
     Vistel1->setAutoRedraw(true);
+    if (m_focusMark)
+        m_focusMark->setGeometry(rect());
 }
 
 void UserControl1::applyMode()
@@ -984,6 +1017,53 @@ void UserControl1::mouseReleaseEvent(QMouseEvent* event)
 void UserControl1::mouseDoubleClickEvent(QMouseEvent*)
 {
     m_secondPress = true;
+}
+
+void UserControl1::focusInEvent(QFocusEvent* event)
+{
+    host::Control::focusInEvent(event);
+    // As with the focus of a web page, a click gives the keyboard without a mark; a key, a window
+    // brought forward or a menu closing over a marked button shows where the keyboard is.
+    if (event->reason() != Qt::PopupFocusReason)
+        showFocusMark(event->reason() != Qt::MouseFocusReason);
+}
+
+void UserControl1::focusOutEvent(QFocusEvent* event)
+{
+    host::Control::focusOutEvent(event);
+    if (event->reason() != Qt::PopupFocusReason)
+        showFocusMark(false);
+}
+
+void UserControl1::keyPressEvent(QKeyEvent* event)
+{
+    const bool menuKey = event->key() == Qt::Key_Menu ||
+                         (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier);
+    const bool startKey =
+        event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier
+            ? event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter || event->key() == Qt::Key_Space
+            : false;
+    if (!menuKey && !startKey) {
+        // The bar moves the keyboard along its buttons.
+        event->ignore();
+        return;
+    }
+    event->accept();
+    showFocusMark(true);
+    // A key held down repeats: it starts the target once.
+    if (event->isAutoRepeat())
+        return;
+    if (menuKey)
+        menuFromOutside();
+    else
+        pressFromOutside();
+}
+
+void UserControl1::showFocusMark(bool shown)
+{
+    m_focusMark->setGeometry(rect());
+    m_focusMark->raise();
+    m_focusMark->setVisible(shown && hasFocus());
 }
 
 DOVI_CONTROL_LIBRARY(DOVIBUTTON_PROGID, UserControl1, ButtonLibraryTag)

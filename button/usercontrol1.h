@@ -78,6 +78,11 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    // Return, Enter and Space start the target; the Menu key and Shift+F10 open the container's menu
+    // at the button. Other keys go to the container.
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     // Shows a part's tooltip as plain text; false when Qt's own handling is to show it.
@@ -114,6 +119,7 @@ private:
     void PressIcon();
     void ReleaseIcon();
 
+    void showFocusMark(bool shown);
     void setIconPicture(const QPixmap& picture);
     void setSurfacePicture(const QPixmap& picture, const QPixmap& doubleSize);
     // On a screen of another ratio: the @2x pictures looked for again, the outline cut again.
@@ -138,6 +144,7 @@ private:
     HeldPicture* imgDown;
     HeldPicture* imgUp;
     QLabel* imgIcon;
+    QWidget* m_focusMark = nullptr;
 
     // Stored values.
     qint32 m_backColor = 0;

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QUrl>
+#include <QWidget>
 
 namespace platform {
 
@@ -40,6 +41,15 @@ Backdrop WindowServices::backdrop(const QWidget*) const
     return Backdrop::Copy;
 }
 void WindowServices::watchDesktop(QObject*, std::function<void()>) {}
+void WindowServices::giveFocusBack(QWidget* window)
+{
+    if (window && window->window()->focusWidget())
+        window->window()->focusWidget()->clearFocus();
+}
+QList<int> WindowServices::grabLauncherKeys(QObject*, std::function<void(int)>)
+{
+    return {};
+}
 Dialogs::~Dialogs() = default;
 PictureLoader::~PictureLoader() = default;
 IconProvider::~IconProvider() = default;

@@ -2,6 +2,7 @@
 
 #include "platform/export.h"
 
+#include <QList>
 #include <QObject>
 #include <QString>
 
@@ -62,6 +63,14 @@ public:
     // Calls changed, from the event loop, when the desktop starts or stops compositing, for as long
     // as context lives. A desktop that cannot change never calls it.
     virtual void watchDesktop(QObject* context, std::function<void()> changed);
+    // Gives the keyboard back from a window of the program to the window the user was in: the
+    // topmost other one. Where the window system lets no program choose, the window only lets go of
+    // its focus.
+    virtual void giveFocusBack(QWidget* window);
+    // Super+1 to Super+9 on the whole desktop, for as long as context lives: pressed(n), from the event
+    // loop, for Super+n. Returns the numbers another program holds already, which go without. A
+    // window system without such keys grabs nothing and returns none.
+    virtual QList<int> grabLauncherKeys(QObject* context, std::function<void(int)> pressed);
 };
 
 } // namespace platform

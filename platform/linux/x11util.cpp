@@ -102,10 +102,11 @@ xcb_atom_t atom(xcb_connection_t* c, const char* name)
     return atoms(c, {name})[0];
 }
 
-QList<xcb_window_t> clientList(xcb_connection_t* c, xcb_window_t root)
+QList<xcb_window_t> clientList(xcb_connection_t* c, xcb_window_t root, ClientOrder order)
 {
     QList<xcb_window_t> windows;
-    const auto reply = property(c, root, atom(c, "_NET_CLIENT_LIST"), XCB_ATOM_WINDOW, 4096);
+    const char* name = order == ClientOrder::Stacking ? "_NET_CLIENT_LIST_STACKING" : "_NET_CLIENT_LIST";
+    const auto reply = property(c, root, atom(c, name), XCB_ATOM_WINDOW, 4096);
     if (!reply || reply->format != 32 || reply->type != XCB_ATOM_WINDOW)
         return windows;
     const auto* data = static_cast<const xcb_window_t*>(xcb_get_property_value(reply.get()));
@@ -259,6 +260,12 @@ void addEventMask(xcb_connection_t* c, xcb_window_t window, quint32 mask)
     const quint32 values[] = {reply->your_event_mask | mask};
     xcb_change_window_attributes(c, window, XCB_CW_EVENT_MASK, values);
     xcb_flush(c);
+}
+
+void requestActivation(xcb_connection_t* c, xcb_window_t window, xcb_window_t activeNow)
+{
+    // Source 2: a pager or task bar asks, on the user's behalf, which window managers obey.
+    sendToRoot(c, window, atom(c, "_NET_ACTIVE_WINDOW"), {2, XCB_CURRENT_TIME, activeNow, 0, 0});
 }
 
 } // namespace platform::x11

@@ -45,8 +45,14 @@ template<std::size_t N> std::array<xcb_atom_t, N> atoms(xcb_connection_t* c, con
     return found;
 }
 
-// Top-level windows the window manager lists in _NET_CLIENT_LIST.
-QList<xcb_window_t> clientList(xcb_connection_t* c, xcb_window_t root);
+// Top-level windows the window manager lists: in _NET_CLIENT_LIST, the order they were mapped in, or
+// in _NET_CLIENT_LIST_STACKING, from the bottom to the top.
+enum class ClientOrder { Mapping, Stacking };
+QList<xcb_window_t> clientList(xcb_connection_t* c, xcb_window_t root,
+                               ClientOrder order = ClientOrder::Mapping);
+
+// Asks the window manager to activate window (_NET_ACTIVE_WINDOW) as a task bar would.
+void requestActivation(xcb_connection_t* c, xcb_window_t window, xcb_window_t activeNow);
 
 // The child of the root that holds window: the window manager's frame around it, or the window itself.
 xcb_window_t outermostWindow(xcb_connection_t* c, xcb_window_t window);

@@ -2,6 +2,7 @@
 
 #include "platform/linux/alphaveil.h"
 #include "platform/linux/x11eventwatch.h"
+#include "platform/linux/x11launcherkeys.h"
 #include "platform/linux/x11taskbarkeeper.h"
 #include "platform/linux/x11util.h"
 
@@ -256,6 +257,46 @@ void X11WindowServices::watchDesktop(QObject* context, std::function<void()> cha
     };
     // A compositing manager that restarts gives up the selection and takes it again at once.
     new X11EventWatch(context, isCompositor, 100, std::move(changed)); // owned by the context
+}
+
+void X11WindowServices::giveFocusBack(QWidget* window)
+{
+    WindowServices::giveFocusBack(window);
+    xcb_connection_t* c = x11::connection();
+    const xcb_window_t root = c ? x11::rootWindow(c) : xcb_window_t{XCB_WINDOW_NONE};
+    if (!window || root == XCB_WINDOW_NONE)
+        return;
+    const xcb_window_t own = x11::nativeWindow(window->window());
+    const auto names = x11::atoms(c, {"_NET_WM_STATE", "_NET_WM_STATE_HIDDEN", "_NET_WM_WINDOW_TYPE",
+                                      "_NET_WM_WINDOW_TYPE_DOCK", "_NET_WM_WINDOW_TYPE_DESKTOP",
+                                      "_NET_WM_DESKTOP", "_NET_CURRENT_DESKTOP"});
+    const auto [state, hidden, type, dock, desktopType, desktop, current] = names;
+    const std::optional<quint32> workspace = x11::cardinalProperty(c, root, current);
+    const QList<xcb_window_t> stacking = x11::clientList(c, root, x11::ClientOrder::Stacking);
+    for (auto it = stacking.crbegin(); it != stacking.crend(); ++it) {
+        const xcb_window_t candidate = *it;
+        if (candidate == own || x11::atomListProperty(c, candidate, state).contains(hidden))
+            continue;
+        const QList<xcb_atom_t> types = x11::atomListProperty(c, candidate, type);
+        if (types.contains(dock) || types.contains(desktopType))
+            continue;
+        const std::optional<quint32> on = x11::cardinalProperty(c, candidate, desktop);
+        if (workspace && on && *on != *workspace && *on != 0xFFFFFFFF)
+            continue;
+        x11::requestActivation(c, candidate, own);
+        return;
+    }
+    // No other window: the keyboard goes to whatever is under the pointer.
+    xcb_set_input_focus(c, XCB_INPUT_FOCUS_POINTER_ROOT, XCB_INPUT_FOCUS_POINTER_ROOT, XCB_CURRENT_TIME);
+    xcb_flush(c);
+}
+
+QList<int> X11WindowServices::grabLauncherKeys(QObject* context, std::function<void(int)> pressed)
+{
+    if (!context || !pressed || !x11::connection())
+        return {};
+    const auto* keys = new X11LauncherKeys(context, std::move(pressed)); // owned by the context
+    return keys->taken();
 }
 
 } // namespace platform

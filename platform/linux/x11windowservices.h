@@ -23,6 +23,11 @@ public:
     Backdrop backdrop(const QWidget* window) const override;
     // An X11 compositing manager announces itself by owning _NET_WM_CM_Sn: its coming and going.
     void watchDesktop(QObject* context, std::function<void()> changed) override;
+    // Through the window manager: the topmost other window on this workspace that is not minimized,
+    // a dock or the desktop is activated as a task bar would.
+    void giveFocusBack(QWidget* window) override;
+    // A key grab on the root window; BadAccess tells a key another client holds.
+    QList<int> grabLauncherKeys(QObject* context, std::function<void(int)> pressed) override;
 
     // Whether a window manager of that name, running in XWayland, puts windows where they are asked.
     static bool placesWindowsAsAsked(const QString& windowManager);

@@ -220,7 +220,13 @@ int main(int argc, char* argv[])
         return runWindow(app, args);
     if (args.value(1) == QLatin1String("bar"))
         return runBar(app, args);
-    std::fputs("usage: platformprobe window [--title T] [--record FILE] | bar [--colour C] [--hidden]\n",
+    if (args.value(1) == QLatin1String("keys")) {
+        // Holds Super+1 to Super+9 as another launcher would, until it is ended.
+        const QList<int> taken = services().windows->grabLauncherKeys(&app, [](int) {});
+        reply(QStringLiteral("grabbed %1").arg(9 - taken.size()));
+        return app.exec();
+    }
+    std::fputs("usage: platformprobe window [--title T] [--record FILE] | bar [--colour C] [--hidden] | keys\n",
                stderr);
     return 2;
 }

@@ -107,11 +107,11 @@ void tst_frmabout::captions()
     modDeclarePublic::CurrentLang = static_cast<qint16>(lang);
     frmAbout about;
     QTEST(about.windowTitle(), "title");
-    QTEST(child<QLabel>(about, "Label1")->text(), "heading");
-    QTEST(child<QPushButton>(about, "cmdSysInfo")->text(), "sysInfo");
-    QTEST(child<QPushButton>(about, "Command1")->text(), "mail");
-    QTEST(child<QPushButton>(about, "Command2")->text(), "site");
-    QCOMPARE(child<QPushButton>(about, "cmdOK")->text(), QStringLiteral("OK"));
+    QTEST(child<QLabel>(about, "Label1")->text().remove(QLatin1Char('&')), "heading");
+    QTEST(child<QPushButton>(about, "cmdSysInfo")->text().remove(QLatin1Char('&')), "sysInfo");
+    QTEST(child<QPushButton>(about, "Command1")->text().remove(QLatin1Char('&')), "mail");
+    QTEST(child<QPushButton>(about, "Command2")->text().remove(QLatin1Char('&')), "site");
+    QCOMPARE(child<QPushButton>(about, "cmdOK")->text().remove(QLatin1Char('&')), QStringLiteral("OK"));
     QVERIFY(!child<QLabel>(about, "lblDisclaimer")->text().isEmpty());
 }
 

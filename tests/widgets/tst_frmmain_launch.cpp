@@ -9,6 +9,7 @@
 #include "tst_frmmain_fixture.h"
 
 #include <QAccessible>
+#include <QKeySequence>
 #include <QMenu>
 
 using barfixture::ConfigText;
@@ -22,6 +23,8 @@ private Q_SLOTS:
     void cleanup();
 
     void buttonsAreAccessiblePushButtons();
+    void keysAlongTheBar_data();
+    void keysAlongTheBar();
     void leftClickOpensTarget_data();
     void leftClickOpensTarget();
     void targetIsPassedAsIs_data();
@@ -131,6 +134,67 @@ void tst_frmmain_launch::buttonsAreAccessiblePushButtons()
     QVERIFY((m_bar->menu().mnuFile->pos() - m_bar->mapToGlobal(centreOf(2))).manhattanLength() <= 2);
     closePopup();
     QCOMPARE(m_doubles->shell->requests.size(), 1);
+}
+
+void tst_frmmain_launch::keysAlongTheBar_data()
+{
+    QTest::addColumn<QString>("align");
+    QTest::addColumn<QStringList>("keys");
+    QTest::addColumn<int>("focused"); // 0: no button has the keyboard
+    QTest::addColumn<QString>("opened");
+    QTest::addColumn<bool>("menu");
+
+    const QString row = QStringLiteral("HORIZONTAL");
+    const QString column = QStringLiteral("VERTICAL");
+    const QString none;
+    QTest::newRow("activated") << row << QStringList{} << 1 << none << false;
+    QTest::newRow("row: right") << row << QStringList{"Right", "Right"} << 3 << none << false;
+    QTest::newRow("row: past the end") << row << QStringList{"End", "Right"} << 3 << none << false;
+    QTest::newRow("row: left and home") << row << QStringList{"End", "Left", "Home"} << 1 << none << false;
+    QTest::newRow("row: not down") << row << QStringList{"Down"} << 1 << none << false;
+    QTest::newRow("column: down") << column << QStringList{"Down"} << 2 << none << false;
+    QTest::newRow("column: not right") << column << QStringList{"Right"} << 1 << none << false;
+    QTest::newRow("return") << row << QStringList{"Right", "Return"} << 2 << QStringLiteral("/usr/bin/second")
+                            << false;
+    QTest::newRow("space") << row << QStringList{"Space"} << 1 << QStringLiteral("/usr/bin/first") << false;
+    QTest::newRow("ctrl+return") << row << QStringList{"Ctrl+Return"} << 1 << none << false;
+    QTest::newRow("menu key") << row << QStringList{"Right", "Menu"} << 2 << none << true;
+    QTest::newRow("shift+F10") << row << QStringList{"Shift+F10"} << 1 << none << true;
+    QTest::newRow("escape") << row << QStringList{"Escape"} << 0 << none << false;
+}
+
+void tst_frmmain_launch::keysAlongTheBar()
+{
+    QFETCH(QString, align);
+    QFETCH(QStringList, keys);
+    QFETCH(int, focused);
+    QFETCH(QString, opened);
+    QFETCH(bool, menu);
+    layOut({QStringLiteral("/usr/bin/first;;First;1"), QStringLiteral("/usr/bin/second;;Second;1"),
+            QStringLiteral("/usr/bin/third;;Third;1")});
+    modDeclarePublic::CfgAlign = align;
+    QCursor::setPos(m_bar->mapToGlobal(QPoint(500, 500)));
+    // Brought forward, the bar gives the keyboard to its first button.
+    m_bar->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_bar.get()));
+    for (const QString& key : keys) {
+        const QKeyCombination combination = QKeySequence::fromString(key)[0];
+        QTest::keyClick(QApplication::focusWidget(), combination.key(), combination.keyboardModifiers());
+    }
+    host::Control* const withKeyboard = focused > 0 ? m_bar->Command1().at(focused) : nullptr;
+    QCOMPARE(m_bar->focusWidget() && m_bar->focusWidget()->hasFocus() ? m_bar->focusWidget() : nullptr,
+             static_cast<QWidget*>(withKeyboard));
+    if (withKeyboard) {
+        const auto* mark = withKeyboard->findChild<QWidget*>(QStringLiteral("focusMark"));
+        QVERIFY(mark && mark->isVisible());
+    }
+    QCOMPARE(m_doubles->shell->requests.size(), opened.isEmpty() ? 0 : 1);
+    if (!opened.isEmpty())
+        QCOMPARE(m_doubles->shell->requests.at(0).target, opened);
+    QCOMPARE(m_bar->menuLoaded() && m_bar->menu().mnuFile->isVisible(), menu);
+    if (menu)
+        QVERIFY((m_bar->menu().mnuFile->pos() - m_bar->mapToGlobal(centreOf(focused))).manhattanLength() <=
+                2);
 }
 
 void tst_frmmain_launch::leftClickOpensTarget_data()

@@ -117,6 +117,8 @@ void tst_usercontrol1_mouse::init()
     QVERIFY(m_button->putProperty(ButtonDispId::GraphicMode, true));
     m_container->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_container.get()));
+    // Activated as it showed, the window gave its button the keyboard, and with it a mark.
+    m_button->clearFocus();
 }
 
 void tst_usercontrol1_mouse::cleanup()
