@@ -380,7 +380,8 @@ void UserControl1::setMaskColourValue(qint32 value)
 void UserControl1::SetToolTips(const QString& text)
 {
     for (QObject* child : children()) {
-        if (auto* part = qobject_cast<QWidget*>(child))
+        // The focus mark takes no mouse, and so no tooltip.
+        if (auto* part = qobject_cast<QWidget*>(child); part && part != m_focusMark)
             part->setToolTip(text);
     }
 }
