@@ -2,8 +2,8 @@
 
 #include "bar/configfile.h"
 #include "bar/frmmain.h"
-#include "bar/moddeclarepublic.h"
 #include "bar/mnemonics.h"
+#include "bar/moddeclarepublic.h"
 #include "bar/modplacebuttons.h"
 #include "bar/modregeditrundovi.h"
 #include "bar/prefsposition.h"
@@ -582,20 +582,13 @@ bool frmPrefs::WriteConfigFile()
     // The tips setting is not part of the file; a settings store that can't keep it blocks nothing.
     settings::saveInfosToolTip(ui->chkToolTip->isChecked() ? 0 : 1);
 
+    // A start with the session that cannot be set does not keep the rest from being saved: it is
+    // told once the file is written. The file keeps the user's choice, tried again at the next save.
     QString why;
-    if (CfgAutoLaunch == True) {
-        config.autoLaunch = True;
-        if (!modRegEditRunDovi::EnableAutoLaunch(&why)) {
-            message(this, prefstexts::autostartNotWritten(why, lang), platform::MsgIcon::Critical);
-            return false;
-        }
-    } else {
-        config.autoLaunch = False;
-        if (!modRegEditRunDovi::DisableAutoLaunch(&why)) {
-            message(this, prefstexts::autostartNotWritten(why, lang), platform::MsgIcon::Critical);
-            return false;
-        }
-    }
+    QString autostartWhy;
+    config.autoLaunch = CfgAutoLaunch == True ? True : False;
+    const bool autostartSet = CfgAutoLaunch == True ? modRegEditRunDovi::EnableAutoLaunch(&autostartWhy)
+                                                    : modRegEditRunDovi::DisableAutoLaunch(&autostartWhy);
 
     CfgOnTop = config.onTop = flag(ui->chkWinPosOaver->isChecked());
     CfgIconMove = config.iconMove = flag(ui->chkActiveIconMoving->isChecked());
@@ -636,6 +629,8 @@ bool frmPrefs::WriteConfigFile()
     }
     if (!configfile::write(sys.app->programFolder(), configfile::format(config), &why))
         return notSaved(why);
+    if (!autostartSet)
+        message(this, prefstexts::autostartNotWritten(autostartWhy, lang), platform::MsgIcon::Warning);
     return true;
 }
 

@@ -165,15 +165,16 @@ Message refusedPath(const QString& path, int lang)
 
 Message autostartNotWritten(const QString& reason, int lang)
 {
-    return pick(lang,
-                {QStringLiteral("Erreur d'enregistrement..."),
-                 QStringLiteral("Le lancement automatique de Dovi n'a pas pu être modifié, vos modifications "
-                                "sont conservées :") +
-                     CrLf + reason},
-                {QStringLiteral("Saving error..."),
-                 QStringLiteral("The automatic launching of Dovi could not be changed, your changes are "
-                                "kept :") +
-                     CrLf + reason});
+    return pick(
+        lang,
+        {QStringLiteral("Lancement automatique de Dovi"),
+         QStringLiteral("Vos préférences sont enregistrées, mais le lancement de Dovi avec la session "
+                        "n'a pas pu être modifié :") +
+             CrLf + reason},
+        {QStringLiteral("Automatic launching of Dovi"),
+         QStringLiteral("Your preferences are saved, but the start of Dovi with the session could "
+                        "not be changed:") +
+             CrLf + reason});
 }
 
 Message barNotReloaded(const QString& reason, int lang)
