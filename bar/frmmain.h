@@ -5,6 +5,7 @@
 
 #include <QPixmap>
 #include <QPoint>
+#include <QSet>
 #include <QWidget>
 
 #include <memory>
@@ -30,6 +31,8 @@ public:
     struct LayoutRun {
         bool running = false;
         QString again; // the configuration of a layout asked for meanwhile
+        // Icon files told as unreadable this session, not told again.
+        QSet<QString> iconsTold;
     };
     LayoutRun& layoutRun() { return m_layoutRun; }
     // Creates the hidden template element 0 once. False with the reason when the button library fails.

@@ -50,19 +50,20 @@ public:
         else
             m_lines << QStringLiteral("%1 (%2)").arg(name, result.error);
     }
-    // An icon file the button could not show; the button itself does not say which file it was.
-    void addIcon(const QString& file)
+    // An icon file the button shows but could not read: the button tells of a missing file itself
+    // and drops any other error. Told once a session for each file (told holds those told already):
+    // an icon path naming a program, as files written elsewhere often have, would otherwise be told
+    // at every start, reload and save.
+    void addIcon(const QString& file, bool shown, QSet<QString>& told)
     {
-        if (file.isEmpty() || m_seen.contains(file))
+        if (!shown || file.isEmpty() || m_seen.contains(file) || told.contains(file))
             return;
         const platform::LoadedPicture picture = platform::services().pictures->load(file);
-        if (picture.ok())
+        if (picture.ok() || picture.status == platform::LoadedPicture::Status::NotFound)
             return;
         m_seen << file;
-        const bool french = CurrentLang == 0;
-        const QString why = picture.status == platform::LoadedPicture::Status::NotFound
-                                ? (french ? QStringLiteral("introuvable") : QStringLiteral("not found"))
-                                : (french ? QStringLiteral("illisible") : QStringLiteral("cannot be read"));
+        told.insert(file);
+        const QString why = CurrentLang == 0 ? QStringLiteral("illisible") : QStringLiteral("cannot be read");
         m_lines << QStringLiteral("%1 (%2)").arg(QDir::toNativeSeparators(file), why);
     }
     void report(QWidget* parent) const
@@ -326,7 +327,9 @@ bool placeOnce(frmMain& bar, const QString& path, QString* error)
                 button->putProperty(ButtonDispId::IconMovingValue, static_cast<int>(config.iconMovingValue)));
             problems.add(button->putProperty(ButtonDispId::Programme, entry.program), entry.program);
             problems.add(button->putProperty(ButtonDispId::Icone, entry.icon), entry.icon);
-            problems.addIcon(entry.icon);
+            // The icon shows in picture mode, unless the target's own icon is drawn instead.
+            problems.addIcon(entry.icon, CfgGraphicMode == True && CfgExtractIcon != True,
+                             bar.layoutRun().iconsTold);
             problems.add(button->putProperty(ButtonDispId::OpenWindowsStyle, entry.state));
             problems.add(button->putProperty(ButtonDispId::TextModeTitle, entry.title));
             problems.add(button->putProperty(ButtonDispId::Language, static_cast<int>(CurrentLang)));

@@ -59,6 +59,8 @@ private Q_SLOTS:
 
     void templateIsElementZero();
     void chainsButtons_data();
+    void iconFilesThatAreNoPicture_data();
+    void iconFilesThatAreNoPicture();
     void chainsButtons();
     void positionLineInTwips();
     void positionOffEveryScreenShownOnOne();
@@ -392,7 +394,8 @@ void tst_placebuttons::missingFilesReportedOncePerLayout()
     QCOMPARE(reports().size(), 1);
     const QString text1 = reports().constFirst().text;
     QCOMPARE(text1.count(skinPath), 1);
-    QCOMPARE(text1.count(iconPath), 1);
+    // A missing icon is the button's to tell, and told only by it.
+    QCOMPARE(text1.count(iconPath), 0);
     QCOMPARE(reports().constFirst().title, frmMain::versionTitle());
     // The buttons' own word on their missing icon comes once, not once per button, before the report.
     QCOMPARE(m_doubles->messages->shown.size(), 2);
@@ -407,6 +410,53 @@ void tst_placebuttons::missingFilesReportedOncePerLayout()
     QVERIFY(reports().constLast().text.startsWith(QStringLiteral("Dovi could not load these files:")));
     // Skin failures are told in English too.
     QVERIFY(!reports().constLast().text.contains(QStringLiteral("introuvable")));
+}
+
+void tst_placebuttons::iconFilesThatAreNoPicture_data()
+{
+    QTest::addColumn<QString>("graphicMode");
+    QTest::addColumn<QString>("extractIcon");
+    QTest::addColumn<bool>("told");
+
+    QTest::newRow("shown: told once a session") << "TRUE"
+                                                << "FALSE" << true;
+    QTest::newRow("target's icon drawn instead") << "TRUE"
+                                                 << "TRUE" << false;
+    QTest::newRow("title shown instead") << "FALSE"
+                                         << "FALSE" << false;
+}
+
+void tst_placebuttons::iconFilesThatAreNoPicture()
+{
+    QFETCH(QString, graphicMode);
+    QFETCH(QString, extractIcon);
+    QFETCH(bool, told);
+    // An icon path naming a program, as files written elsewhere often have.
+    const QString program = m_folder->file(QStringLiteral("edit.exe"));
+    QFile file(program);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("#!/bin/sh\n");
+    file.close();
+    ConfigText text = config(0);
+    text.graphicMode = graphicMode;
+    text.buttons << QStringLiteral("%1;%1;Editor;1").arg(program)
+                 << QStringLiteral("/bin/b;%1;B;1").arg(program);
+    QStringList lines = text.lines();
+    lines[5] = extractIcon;
+    QVERIFY(configfile::write(m_folder->path(), lines));
+    const QString shown = QDir::toNativeSeparators(program);
+    auto tellings = [&] {
+        int count = 0;
+        for (const auto& message : std::as_const(m_doubles->messages->shown))
+            count += message.text.count(shown);
+        return count;
+    };
+    for (int layout = 0; layout < 3; ++layout) {
+        QVERIFY2(place(), qPrintable(m_error));
+        QCOMPARE(tellings(), told ? 1 : 0);
+    }
+    // The button itself drops the error: nothing else is said.
+    QCOMPARE(m_doubles->messages->shown.size(), told ? 1 : 0);
 }
 
 void tst_placebuttons::layoutAskedForDuringALayoutRunsAfterIt()
