@@ -74,19 +74,16 @@ ReadResult failure(const QString& file, int line, ReadProblem problem)
     return result;
 }
 
-// "X Y": X is everything before the first space, Y everything after it.
+// "X Y": X is everything before the first space, Y everything after it, spaces around it ending
+// nothing; without a space, or with nothing after it, Y is 0 ("120" is 120 0).
 bool parsePosition(QString line, int& x, int& y)
 {
     while (line.endsWith(QLatin1Char(' ')) || line.endsWith(QLatin1Char('\t')))
         line.chop(1);
     const int space = line.indexOf(QLatin1Char(' '));
-    if (space < 0)
-        return false;
-    const auto px = toNumber(line.left(space), -1000000, 1000000);
-    const QString yText = line.mid(space + 1);
-    if (yText.contains(QLatin1Char(' ')))
-        return false;
-    const auto py = toNumber(yText, -1000000, 1000000);
+    const auto px = toNumber(space < 0 ? line : line.left(space), -1000000, 1000000);
+    const QString yText = space < 0 ? QString() : line.mid(space + 1).trimmed();
+    const auto py = yText.isEmpty() ? std::optional<qint64>(0) : toNumber(yText, -1000000, 1000000);
     if (!px || !py)
         return false;
     x = static_cast<int>(*px);

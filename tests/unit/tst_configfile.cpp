@@ -169,12 +169,14 @@ void tst_configfile::position_data()
     QTest::newRow("left of the main screen") << QByteArray("-1200 40") << true << -1200 << 40;
     QTest::newRow("trailing space") << QByteArray("5 6 ") << true << 5 << 6;
     QTest::newRow("leading zeros") << QByteArray("007 010") << true << 7 << 10;
-    QTest::newRow("one number") << QByteArray("120") << false << 0 << 0;
+    QTest::newRow("one number") << QByteArray("120") << true << 120 << 0;
+    QTest::newRow("two spaces") << QByteArray("120  0") << true << 120 << 0;
     QTest::newRow("three numbers") << QByteArray("1 2 3") << false << 0 << 0;
     QTest::newRow("decimal point") << QByteArray("1.5 2") << false << 0 << 0;
     QTest::newRow("plus sign") << QByteArray("+1 2") << false << 0 << 0;
     QTest::newRow("letters") << QByteArray("x y") << false << 0 << 0;
-    QTest::newRow("empty y") << QByteArray("12 ") << false << 0 << 0;
+    QTest::newRow("empty y") << QByteArray("12 ") << true << 12 << 0;
+    QTest::newRow("one letter") << QByteArray("12x") << false << 0 << 0;
     QTest::newRow("huge") << QByteArray("99999999999999999999 0") << false << 0 << 0;
     QTest::newRow("arabic-indic digits") << QByteArray("\xd9\xa1 2") << false << 0 << 0;
     QTest::newRow("blank first line") << QByteArray("") << false << 0 << 0;
