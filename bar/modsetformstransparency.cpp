@@ -18,12 +18,17 @@ bool IsLayeredWindowsOS()
     QString whyNot;
     if (sys.windows->translucencyAvailable(&whyNot))
         return true;
+    // The system says why it cannot tell: a window system that cannot be asked, a version of the
+    // system that cannot be read.
     if (!whyNot.isEmpty()) {
-        sys.messages->show(nullptr,
-                           modDeclarePublic::CurrentLang == 0
-                               ? QStringLiteral("Impossible de lire la version de Windows")
-                               : QStringLiteral("Impossible to read the version of Windows"),
-                           sys.app->title(), platform::MsgIcon::None);
+        sys.messages->show(
+            nullptr,
+            (modDeclarePublic::CurrentLang == 0
+                 ? QStringLiteral("Dovi ne peut pas savoir si ses fenêtres peuvent être "
+                                  "translucides : ")
+                 : QStringLiteral("Dovi cannot tell whether its windows can be translucent: ")) +
+                whyNot,
+            sys.app->title(), platform::MsgIcon::None);
     }
     return false;
 }

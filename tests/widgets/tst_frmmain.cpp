@@ -298,7 +298,8 @@ void tst_frmmain::translucencyUnknownIsTold()
     QVERIFY(!TransparencyAvailable);
     QCOMPARE(m_doubles->messages->shown.size(), 1);
     const auto message = m_doubles->messages->shown.constFirst();
-    QCOMPARE(message.text, QStringLiteral("Impossible to read the version of Windows"));
+    QCOMPARE(message.text,
+             QStringLiteral("Dovi cannot tell whether its windows can be translucent: unknown"));
     QCOMPARE(message.title, QStringLiteral("Dovi"));
     QCOMPARE(message.icon, platform::MsgIcon::None);
 }

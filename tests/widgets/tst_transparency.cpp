@@ -64,9 +64,11 @@ void tst_transparency::availability_data()
     QTest::newRow("compositor") << true << true << 0 << QString();
     QTest::newRow("no compositor") << false << true << 0 << QString();
     QTest::newRow("unknown, French") << false << false << 0
-                                     << QStringLiteral("Impossible de lire la version de Windows");
+                                     << QStringLiteral("Dovi ne peut pas savoir si ses fenêtres peuvent être "
+                                                       "translucides : unknown");
     QTest::newRow("unknown, English")
-        << false << false << 1 << QStringLiteral("Impossible to read the version of Windows");
+        << false << false << 1
+        << QStringLiteral("Dovi cannot tell whether its windows can be translucent: unknown");
 }
 
 void tst_transparency::availability()
