@@ -1,6 +1,7 @@
 #include "bar/frmmain.h"
 
 #include "bar/configfile.h"
+#include "bar/droppedlaunchers.h"
 #include "bar/frminfos.h"
 #include "bar/frmlangue.h"
 #include "bar/frmmenu.h"
@@ -20,9 +21,11 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QDir>
+#include <QDropEvent>
 #include <QFile>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTemporaryFile>
@@ -91,6 +94,7 @@ frmMain::frmMain(QWidget* parent)
     setFixedSize(toPixels(TemplateSizeTwips, tppX()), toPixels(TemplateSizeTwips, tppY()));
     connect(&m_command1, &host::ControlArray::Click, this, &frmMain::Command1_Click);
     connect(&m_command1, &host::ControlArray::MouseUp, this, &frmMain::Command1_MouseUp);
+    setAcceptDrops(true);
 }
 
 frmMain::~frmMain() = default;
@@ -728,4 +732,83 @@ void frmMain::Command1_MouseUp(int index, int button, int shift, float x, float 
     if (const QWidget* part = m_command1.at(index); part && !part->rect().contains(part->mapFromGlobal(at)))
         at = part->mapToGlobal(part->rect().center());
     popupMenu(at);
+}
+
+int frmMain::draggedButton(const QDropEvent& event) const
+{
+    for (int index = 1; index <= m_command1.ubound(); ++index) {
+        if (event.source() && m_command1.at(index) == event.source())
+            return index;
+    }
+    return 0;
+}
+
+Qt::DropAction frmMain::dropAction(const QDropEvent& event)
+{
+    if (!droppedlaunchers::takesDrops(*this))
+        return Qt::IgnoreAction;
+    if (draggedButton(event) > 0)
+        return event.possibleActions() & Qt::MoveAction ? Qt::MoveAction : Qt::IgnoreAction;
+    const QMimeData* data = event.mimeData();
+    if (event.source() || !data || !data->hasUrls() || !droppedlaunchers::acceptable(data->urls()))
+        return Qt::IgnoreAction;
+    // A launcher points at what it was given: the giver must not delete it, as after a move.
+    if (event.possibleActions() & Qt::LinkAction)
+        return Qt::LinkAction;
+    if (event.possibleActions() & Qt::CopyAction)
+        return Qt::CopyAction;
+    return Qt::IgnoreAction;
+}
+
+int frmMain::dropSlotAt(const QPointF& position) const
+{
+    // Qt maps a drop from where the window system last said the window was, which under some window
+    // managers reads 0,0 for a while after a show: the drop is at the pointer, and the bar where the
+    // program put it. A bar the desktop places has no position of its own.
+    QPointF at = position;
+    if (platform::services().windows->desktop().barPlaced)
+        at = QPointF(QCursor::pos() - QPoint(toPixels(m_leftTwips, tppX()), toPixels(m_topTwips, tppY())));
+    QList<QRectF> buttons;
+    for (int index = 1; index <= m_command1.ubound(); ++index) {
+        if (const host::Control* button = m_command1.at(index))
+            buttons << QRectF(button->geometry());
+    }
+    return droppedlaunchers::dropSlot(CfgAlign, buttons, at);
+}
+
+void frmMain::dragEnterEvent(QDragEnterEvent* event)
+{
+    dragMoveEvent(event);
+}
+
+void frmMain::dragMoveEvent(QDragMoveEvent* event)
+{
+    const Qt::DropAction action = dropAction(*event);
+    if (action == Qt::IgnoreAction) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(action);
+    event->accept();
+}
+
+void frmMain::dropEvent(QDropEvent* event)
+{
+    const Qt::DropAction action = dropAction(*event);
+    if (action == Qt::IgnoreAction) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(action);
+    event->accept();
+    const int slot = dropSlotAt(event->position());
+    // Saved once the drop is over: the giver is not kept waiting by a message, and a moved button
+    // is not replaced while its own drag still runs.
+    if (const int index = draggedButton(*event); index > 0) {
+        QTimer::singleShot(0, this,
+                           [this, index, slot] { droppedlaunchers::moveButton(*this, index, slot); });
+        return;
+    }
+    const QList<QUrl> urls = event->mimeData()->urls();
+    QTimer::singleShot(0, this, [this, urls, slot] { droppedlaunchers::addDropped(*this, urls, slot); });
 }

@@ -86,6 +86,11 @@ protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    // Files, folders, addresses and entries dropped on the bar become buttons where they land; a
+    // button dragged along the bar moves there.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     // The arrows along the bar move the keyboard from button to button; Escape gives it back.
     void keyPressEvent(QKeyEvent* event) override;
 
@@ -107,6 +112,11 @@ private:
     // Takes the way the desktop now shows windows: see-through with a compositor, a copy without.
     void followDesktop();
     void tellPlacement();
+    // What a drag over the bar would do: IgnoreAction when it is refused, never a move of what
+    // another program gives. The button a drag moves (its index), 0 for anything else.
+    Qt::DropAction dropAction(const QDropEvent& event);
+    int draggedButton(const QDropEvent& event) const;
+    int dropSlotAt(const QPointF& position) const;
     // Super+1 to Super+9 start the first nine buttons; the keys other programs hold are told once.
     void grabLauncherKeys();
     void launcherKey(int number);

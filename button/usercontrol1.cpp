@@ -1,6 +1,7 @@
 #include "button/usercontrol1.h"
 
 #include "button/buttonaccessible.h"
+#include "button/buttondrag.h"
 #include "picture/vistel.h"
 #include "platform/host/devicepicture.h"
 #include "platform/services.h"
@@ -180,6 +181,14 @@ UserControl1::UserControl1(QWidget* parent) : host::Control(parent)
     for (QWidget* part : {static_cast<QWidget*>(imgIcon), static_cast<QWidget*>(lblBtnTitle)})
         part->installEventFilter(this);
     Vistel1->installEventFilter(this);
+    // Installed after the press and release handling above, so it sees the mouse first.
+    auto* drag = new ButtonDrag(this, [this] {
+        if (m_pressed)
+            ReturnToRest();
+    });
+    for (QWidget* part : {static_cast<QWidget*>(this), static_cast<QWidget*>(imgIcon),
+                          static_cast<QWidget*>(lblBtnTitle), static_cast<QWidget*>(Vistel1)})
+        drag->watch(part);
     connect(Vistel1, &host::Control::MouseDown, this,
             [this](int button, int, float, float) { HandlePress(button); });
     connect(Vistel1, &host::Control::MouseUp, this,

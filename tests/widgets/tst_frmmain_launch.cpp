@@ -11,6 +11,7 @@
 #include <QAccessible>
 #include <QKeySequence>
 #include <QMenu>
+#include <QMimeData>
 
 using barfixture::ConfigText;
 using platform::testing::ScopedDoubles;
@@ -36,6 +37,8 @@ private Q_SLOTS:
     void translucencyFollowsTheSystem();
     void barWithoutButtonsOffersMenu();
     void authorLinks();
+    void dropActions_data();
+    void dropActions();
 
 private:
     void layOut(const QStringList& buttons);
@@ -353,6 +356,40 @@ void tst_frmmain_launch::authorLinks()
         QCOMPARE(request.folder, QStringLiteral("/"));
         QCOMPARE(request.show, platform::ShowState::Normal);
     }
+}
+
+void tst_frmmain_launch::dropActions_data()
+{
+    QTest::addColumn<bool>("exists");
+    QTest::addColumn<int>("offered");
+    QTest::addColumn<int>("taken"); // IgnoreAction: refused
+
+    // A launcher points at what it is given: a move would have the giver delete its file.
+    QTest::newRow("copy or move") << true << int(Qt::CopyAction | Qt::MoveAction) << int(Qt::CopyAction);
+    QTest::newRow("link, copy or move")
+        << true << int(Qt::LinkAction | Qt::CopyAction | Qt::MoveAction) << int(Qt::LinkAction);
+    QTest::newRow("move only") << true << int(Qt::MoveAction) << int(Qt::IgnoreAction);
+    QTest::newRow("no such file") << false << int(Qt::CopyAction) << int(Qt::IgnoreAction);
+}
+
+void tst_frmmain_launch::dropActions()
+{
+    QFETCH(bool, exists);
+    QFETCH(int, offered);
+    QFETCH(int, taken);
+    layOut({QStringLiteral("/usr/bin/first;;First;1")});
+    const QString document = m_folder->file(QStringLiteral("notes.txt"));
+    if (exists) {
+        QFile file(document);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(document)});
+    QDragEnterEvent enter(centreOf(1), Qt::DropActions(offered), &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(m_bar.get(), &enter);
+    QCOMPARE(enter.isAccepted(), taken != Qt::IgnoreAction);
+    if (enter.isAccepted())
+        QCOMPARE(int(enter.dropAction()), taken);
 }
 
 QTEST_MAIN(tst_frmmain_launch)

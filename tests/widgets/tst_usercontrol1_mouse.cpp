@@ -180,10 +180,13 @@ void tst_usercontrol1_mouse::pressRelease_data()
         << left << centre << QPoint(46, 23) << false << false << false << 0 << 0 << true << false;
     QTest::newRow("left edge Y = height")
         << left << centre << QPoint(23, 46) << false << false << false << 0 << 0 << true << false;
+    // Pressed near the release: a press that slides past the drag distance drags the button.
     QTest::newRow("left last pixel inside")
-        << left << centre << QPoint(45, 45) << false << false << false << 1 << 0 << true << false;
+        << left << QPoint(42, 42) << QPoint(45, 45) << false << false << false << 1 << 0 << true << false;
     QTest::newRow("left first pixel inside")
-        << left << centre << QPoint(1, 1) << false << false << false << 1 << 0 << true << false;
+        << left << QPoint(4, 4) << QPoint(1, 1) << false << false << false << 1 << 0 << true << false;
+    QTest::newRow("left slid past the drag distance: no click")
+        << left << centre << QPoint(45, 45) << false << false << false << 0 << 0 << true << false;
     QTest::newRow("right inside") << right << centre << centre << true << false << true << 0 << 1 << false
                                   << false;
     QTest::newRow("right outside") << right << centre << QPoint(80, 23) << true << false << true << 0 << 0
@@ -417,7 +420,7 @@ void tst_usercontrol1_mouse::releaseOverTheIconMeasuredFromTheButton()
     // is not.
     QVERIFY(m_button->putProperty(ButtonDispId::Icone, m_icon));
     QCOMPARE(imgIcon->geometry(), QRect(7, 7, 32, 32));
-    press(Qt::LeftButton, {23, 23});
+    press(Qt::LeftButton, {8, 23});
     release(Qt::LeftButton, {3, 23});
     QCOMPARE(clickSpy.count(), 4);
     press(Qt::LeftButton, {23, 23});
