@@ -5,6 +5,7 @@ accessibility library stays on the first bus it finds).
 
   atspi_client.py tree APP            the application's objects, one JSON line: role, name,
                                       description, actions, states, depth
+  atspi_client.py set APP ROLE NAME TEXT  puts the text into an editable object of that role and name
   atspi_client.py do APP ROLE NAME ACTION
                                       performs the action on an object of that role and name, one
                                       showing if there is one; exits 3 when there is none, 4 when it
@@ -60,6 +61,9 @@ def main(argv):
     found.sort(key=lambda node: not node.getState().contains(pyatspi.STATE_SHOWING))
     if not found:
         return 3
+    if argv[1] == "set":
+        print(json.dumps(bool(found[0].queryEditableText().setTextContents(wanted))))
+        return 0
     action = found[0].queryAction()
     for i in range(action.nActions):
         if action.getName(i) == wanted:

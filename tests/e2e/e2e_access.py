@@ -5,7 +5,9 @@ buttons named by their titles whose Press starts the target; the preferences' fi
 their labels; the language chooser takes a choice made by a Toggle. The bar leaves the keyboard
 where it is when it starts, and once brought forward moves along its buttons with the arrows,
 starts one with Return, opens its menu at it with the Menu key and gives the keyboard back with
-Escape. Super+1 to Super+9 start the first buttons, and a key another program holds is told once."""
+Escape. Super+1 to Super+9 start the first buttons, and a key another program holds is told once. A
+first launch can be gone through from the tree, and its last message tells what this desktop gives
+without speaking of another system."""
 import json
 import os
 import shutil
@@ -60,8 +62,8 @@ class AccessibleBar(unittest.TestCase):
         cls.session.close()
 
     @classmethod
-    def start_bus(cls):
-        s = cls.session
+    def start_bus(cls, session=None):
+        s = session or cls.session
         out = s.run(["dbus-daemon", "--session", "--fork", "--print-address=1", "--print-pid=1"])
         address, pid = out.split()[:2]
         s.track_pid(int(pid))
@@ -80,6 +82,7 @@ class AccessibleBar(unittest.TestCase):
             if record.suffix != ".sh":
                 record.unlink()
         self.bar = None
+        self.env = None  # the class's session
 
     def tearDown(self):
         if self.bar is not None and self.bar.poll() is None:
@@ -89,7 +92,8 @@ class AccessibleBar(unittest.TestCase):
     # ----- helpers
 
     def atspi(self, *args, check=True):
-        result = subprocess.run([PYTHON, str(CLIENT), *args], env=self.session.env, capture_output=True,
+        env = getattr(self, "env", None) or self.session.env
+        result = subprocess.run([PYTHON, str(CLIENT), *args], env=env, capture_output=True,
                                 text=True, timeout=30)
         if check and result.returncode != 0:
             raise harness.HarnessError(f"atspi_client {args} failed ({result.returncode}): {result.stderr}")
@@ -251,6 +255,44 @@ class AccessibleBar(unittest.TestCase):
         self.assertGreaterEqual(len(fields), 8, fields)
         self.assertEqual([f for f in fields if not f[1].strip()], [], f"fields without a name: {fields}")
         self.assertIn(("text", "Titre du bouton :"), fields)
+
+    def test_first_launch_through_the_tree(self):
+        # A first launch on an X11 desktop without a compositing manager, by a screen reader's user.
+        with harness.Session(bin_dir=BIN_DIR) as s:
+            self.start_bus(s)
+            self.env = s.env
+            target = self.recorder("First")
+            bar = s.start_program()
+            self.bar = bar
+
+            def named(name, role=None):
+                return [n for n in (self.tree() or []) if n["name"] == name and (role is None or n["role"] == role)]
+            wait_for(lambda: named("Anglais / English"), timeout=20, what="the language chooser")
+            self.do("radio button", "Anglais / English", "Toggle")
+            self.do("push button", "OK", "Press")
+            # The first launch's notice, then the preferences.
+            wait_for(lambda: named("OK", "push button") and not named("Anglais / English"), timeout=15,
+                     what="the first launch's notice")
+            self.do("push button", "OK", "Press")
+            wait_for(lambda: named("Buttons list", "page tab"), timeout=15, what="the preferences")
+            self.atspi("set", "Dovi", "text", "Button title :", "First")
+            self.atspi("set", "Dovi", "text", "Program to launching :", str(target))
+            self.do("push button", "OK", "Press")
+            # The button typed in is created.
+            wait_for(lambda: named("Yes", "push button"), timeout=15, what="the question on the button in creation")
+            self.do("push button", "Yes", "Press")
+            # The end of the first launch says what this desktop gives, in words true here.
+            labels = wait_for(lambda: [n["name"] for n in (self.tree() or []) if n["role"] == "label"
+                                       and "compositing manager" in n["name"]], timeout=15,
+                              what="the first launch's last message")
+            texts = " ".join(n["name"] for n in self.tree() if n["role"] == "label")
+            self.assertNotIn("Windows", texts)
+            self.assertIn("no compositing manager is running", labels[0])
+            self.do("push button", "OK", "Press")
+            wait_for(lambda: named("First", "push button"), timeout=15, what="the bar with its button")
+            self.assertIn(f"{target};;First;1", (s.program_dir / "DoviConfig.txt").read_text())
+            self.env = None
+
 
 if __name__ == "__main__":
     harness.main(globals())
