@@ -781,26 +781,27 @@ void frmMain::dragEnterEvent(QDragEnterEvent* event)
     dragMoveEvent(event);
 }
 
+bool frmMain::acceptDrop(QDropEvent& event)
+{
+    const Qt::DropAction action = dropAction(event);
+    if (action == Qt::IgnoreAction) {
+        event.ignore();
+        return false;
+    }
+    event.setDropAction(action);
+    event.accept();
+    return true;
+}
+
 void frmMain::dragMoveEvent(QDragMoveEvent* event)
 {
-    const Qt::DropAction action = dropAction(*event);
-    if (action == Qt::IgnoreAction) {
-        event->ignore();
-        return;
-    }
-    event->setDropAction(action);
-    event->accept();
+    acceptDrop(*event);
 }
 
 void frmMain::dropEvent(QDropEvent* event)
 {
-    const Qt::DropAction action = dropAction(*event);
-    if (action == Qt::IgnoreAction) {
-        event->ignore();
+    if (!acceptDrop(*event))
         return;
-    }
-    event->setDropAction(action);
-    event->accept();
     const int slot = dropSlotAt(event->position());
     // Saved once the drop is over: the giver is not kept waiting by a message, and a moved button
     // is not replaced while its own drag still runs.

@@ -115,6 +115,8 @@ private:
     // What a drag over the bar would do: IgnoreAction when it is refused, never a move of what
     // another program gives. The button a drag moves (its index), 0 for anything else.
     Qt::DropAction dropAction(const QDropEvent& event);
+    // Accepts the drag or drop with that action, or refuses it; false when refused.
+    bool acceptDrop(QDropEvent& event);
     int draggedButton(const QDropEvent& event) const;
     int dropSlotAt(const QPointF& position) const;
     // Super+1 to Super+9 start the first nine buttons; the keys other programs hold are told once.
