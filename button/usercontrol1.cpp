@@ -1032,10 +1032,12 @@ void UserControl1::mouseDoubleClickEvent(QMouseEvent*)
 void UserControl1::focusInEvent(QFocusEvent* event)
 {
     host::Control::focusInEvent(event);
-    // As with the focus of a web page, a click gives the keyboard without a mark; a key, a window
-    // brought forward or a menu closing over a marked button shows where the keyboard is.
+    // As on most desktops, the mark shows once the keyboard is used: a click or a window brought
+    // forward gives the keyboard without it, a key that moves it there shows it, and a menu closing
+    // over a marked button leaves it.
     if (event->reason() != Qt::PopupFocusReason)
-        showFocusMark(event->reason() != Qt::MouseFocusReason);
+        showFocusMark(event->reason() != Qt::MouseFocusReason &&
+                      event->reason() != Qt::ActiveWindowFocusReason);
 }
 
 void UserControl1::focusOutEvent(QFocusEvent* event)
@@ -1053,13 +1055,14 @@ void UserControl1::keyPressEvent(QKeyEvent* event)
         event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier
             ? event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter || event->key() == Qt::Key_Space
             : false;
+    // The keyboard is in use: where it is shows, also when an arrow finds no button further.
+    showFocusMark(true);
     if (!menuKey && !startKey) {
         // The bar moves the keyboard along its buttons.
         event->ignore();
         return;
     }
     event->accept();
-    showFocusMark(true);
     // A key held down repeats: it starts the target once.
     if (event->isAutoRepeat())
         return;
