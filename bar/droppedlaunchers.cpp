@@ -22,29 +22,6 @@ namespace droppedlaunchers {
 namespace {
 
 const QString CrLf = QStringLiteral("\r\n");
-// Enough for any entry; a larger file is read no further.
-constexpr qint64 MaxEntryBytes = 1024 * 1024;
-
-QString unescaped(const QString& value)
-{
-    QString text;
-    for (qsizetype i = 0; i < value.size(); ++i) {
-        const QChar ch = value.at(i);
-        if (ch != QLatin1Char('\\') || i + 1 == value.size()) {
-            text += ch;
-            continue;
-        }
-        const QChar next = value.at(++i);
-        if (next == QLatin1Char('s'))
-            text += QLatin1Char(' ');
-        else if (next == QLatin1Char('n') || next == QLatin1Char('t') || next == QLatin1Char('r'))
-            text += QLatin1Char(' ');
-        else
-            text += next;
-    }
-    return text;
-}
-
 // A path the configuration can hold: one with a ";" or a line break is written as its file address,
 // which names the same file.
 QString storable(const QString& path)
@@ -67,14 +44,6 @@ bool insideAny(const QString& canonicalPath, const QStringList& folders)
         const QString real = QFileInfo(folder).canonicalFilePath();
         return !real.isEmpty() && canonicalPath.startsWith(real + QLatin1Char('/'));
     });
-}
-
-QString entryText(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QString::fromUtf8(file.read(MaxEntryBytes));
 }
 
 void tell(frmMain& bar, const QString& text, platform::MsgIcon icon)
@@ -125,36 +94,6 @@ int dropSlot(const QString& align, const QList<QRectF>& buttons, const QPointF& 
             return i;
     }
     return static_cast<int>(buttons.size());
-}
-
-QString entryName(const QString& entryText, int lang)
-{
-    const QString localised = lang == 0 ? QStringLiteral("Name[fr]") : QStringLiteral("Name[en]");
-    QString plain;
-    bool inEntry = false;
-    const QStringList lines = entryText.split(QLatin1Char('\n'));
-    for (const QString& raw : lines) {
-        const QString line = raw.trimmed();
-        if (line.startsWith(QLatin1Char('['))) {
-            // The keys of other groups (actions) are not the application's.
-            if (inEntry)
-                break;
-            inEntry = line == QLatin1String("[Desktop Entry]");
-            continue;
-        }
-        if (!inEntry || line.startsWith(QLatin1Char('#')))
-            continue;
-        const qsizetype eq = line.indexOf(QLatin1Char('='));
-        if (eq < 0)
-            continue;
-        const QString key = line.left(eq).trimmed();
-        const QString value = unescaped(line.mid(eq + 1).trimmed());
-        if (key == localised && !value.trimmed().isEmpty())
-            return value;
-        if (key == QLatin1String("Name") && plain.isEmpty())
-            plain = value;
-    }
-    return plain;
 }
 
 QString titleText(const QString& text)
@@ -236,7 +175,7 @@ Launcher launcherFor(const QUrl& url, int lang, const QStringList& applicationFo
             return launcher;
         }
         launcher.kind = Launcher::Kind::Entry;
-        const QString name = titleText(entryName(entryText(path), lang));
+        const QString name = titleText(platform::services().icons->nameFor(path, lang));
         if (!name.isEmpty())
             title = name;
     } else {

@@ -22,10 +22,6 @@ namespace droppedlaunchers {
 // orientation piles the buttons up at the corner: a drop goes to the end.
 int dropSlot(const QString& align, const QList<QRectF>& buttons, const QPointF& at);
 
-// An entry's Name= in the language (Name[fr] for 0, Name[en] otherwise), else its Name=; empty when
-// the [Desktop Entry] group has neither.
-QString entryName(const QString& entryText, int lang);
-
 // A text as a button's title: no ";" (the file's separator) nor line break, blanks folded.
 QString titleText(const QString& text);
 

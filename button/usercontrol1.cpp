@@ -858,7 +858,7 @@ QString UserControl1::accessibleTitle() const
     const QString title = m_buttonTitle.toString().trimmed();
     if (!title.isEmpty())
         return title;
-    return platform::services().icons->nameFor(m_programme.toString());
+    return platform::services().icons->nameFor(m_programme.toString(), m_language);
 }
 
 QString UserControl1::accessibleDescription() const

@@ -54,7 +54,7 @@ Dialogs::~Dialogs() = default;
 PictureLoader::~PictureLoader() = default;
 IconProvider::~IconProvider() = default;
 
-QString IconProvider::nameFor(const QString& path) const
+QString IconProvider::nameFor(const QString& path, int) const
 {
     if (path.isEmpty())
         return {};

@@ -121,18 +121,21 @@ QIcon XdgIconProvider::iconForPath(const QString& path) const
     return icon.isNull() ? files.icon(QFileInfo(target.location)) : icon;
 }
 
-QString XdgIconProvider::nameFor(const QString& path) const
+QString XdgIconProvider::nameFor(const QString& path, int lang) const
 {
     if (path.endsWith(QLatin1String(".desktop"))) {
         QFile file(path);
         if (file.open(QIODevice::ReadOnly)) {
-            const QString name =
-                desktopentry::entryValue(QString::fromUtf8(file.read(256 * 1024)), QStringLiteral("Name"));
-            if (!name.isEmpty())
-                return name;
+            const QString text = QString::fromUtf8(file.read(256 * 1024));
+            for (const QString& key : {lang == 0 ? QStringLiteral("Name[fr]") : QStringLiteral("Name[en]"),
+                                       QStringLiteral("Name")}) {
+                const QString name = desktopentry::entryValue(text, key).trimmed();
+                if (!name.isEmpty())
+                    return name;
+            }
         }
     }
-    return IconProvider::nameFor(path);
+    return IconProvider::nameFor(path, lang);
 }
 
 QPixmap XdgIconProvider::iconFor(const QString& path, int sizePixels) const

@@ -13,7 +13,8 @@ class DOVI_PLATFORM_EXPORT XdgIconProvider final : public IconProvider {
 public:
     QPixmap iconFor(const QString& path, int sizePixels) const override;
     // An application entry (.desktop) by its Name=.
-    QString nameFor(const QString& path) const override;
+    // An entry's Name[fr] or Name[en], else its Name=.
+    QString nameFor(const QString& path, int lang) const override;
 
     // The icon before it is turned into a picture; null when the path names nothing.
     QIcon iconForPath(const QString& path) const;
